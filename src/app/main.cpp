@@ -1,0 +1,38 @@
+#include <QApplication>
+#include <QFile>
+#include <QTextCodec>
+
+#include "app/appoptions.h"
+#include "app/localconfig.h"
+#include "app/mainwindow.h"
+#include "link/logging.h"
+#include "resources/resources.h"
+
+int main(int argc, char *argv[])
+{
+    // Must be decided before the application object exists.
+    if (LocalConfig::readHighDpiScaling())
+        QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    else
+        QCoreApplication::setAttribute(Qt::AA_DisableHighDpiScaling);
+
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("orvalix"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVALIX_VERSION));
+
+    bool exitNow = false;
+    int exitCode = 0;
+    const AppOptions options = AppOptions::parse(QCoreApplication::arguments(), &exitNow, &exitCode);
+    if (exitNow)
+        return exitCode;
+    if (!options.logFile.isEmpty())
+        Logging::installLogFile(options.logFile);
+
+    if (QTextCodec *codec = QTextCodec::codecForName("GB2312"))
+        QTextCodec::setCodecForLocale(codec);
+    Resources::applyStyleSheet(&app);
+
+    mainWindow window(options);
+    window.show();
+    return app.exec();
+}

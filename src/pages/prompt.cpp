@@ -1,0 +1,56 @@
+#include "prompt.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+void Prompt::tell(QWidget *parent, Icon icon, const QString &title, const QString &text)
+{
+    ask(parent, icon, title, text, {QStringLiteral("OK")});
+}
+
+Prompt *Prompt::standard()
+{
+    static DialogPrompt prompt;
+    return &prompt;
+}
+
+int DialogPrompt::ask(QWidget *parent, Icon icon, const QString &title, const QString &text,
+                      const QStringList &buttons)
+{
+    QMessageBox::Icon boxIcon = QMessageBox::Information;
+    switch (icon) {
+    case Icon::Information: boxIcon = QMessageBox::Information; break;
+    case Icon::Question: boxIcon = QMessageBox::Question; break;
+    case Icon::Warning: boxIcon = QMessageBox::Warning; break;
+    case Icon::Critical: boxIcon = QMessageBox::Critical; break;
+    }
+    QMessageBox box(boxIcon, title, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton *> added;
+    for (int i = 0; i < buttons.size(); ++i) {
+        const auto role = i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole;
+        QPushButton *button = box.addButton(buttons.at(i), role);
+        if (i == 0)
+            box.setDefaultButton(button);
+        added << button;
+    }
+    box.exec();
+    return added.indexOf(box.clickedButton());
+}
+
+QString DialogPrompt::openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                   const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString DialogPrompt::saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                   const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+QString DialogPrompt::existingDirectory(QWidget *parent, const QString &caption, const QString &dir)
+{
+    return QFileDialog::getExistingDirectory(parent, caption, dir);
+}

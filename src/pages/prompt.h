@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// Every message box and file dialog goes through this interface, so tests can
+// script the operator's answers instead of blocking on a modal dialog.
+class Prompt
+{
+public:
+    enum class Icon { Information, Question, Warning, Critical };
+
+    virtual ~Prompt() = default;
+
+    // Shows a modal box with the given buttons (texts as shown, already
+    // translated); returns the index of the button chosen, or -1 when the box
+    // was closed without a choice.
+    virtual int ask(QWidget *parent, Icon icon, const QString &title, const QString &text,
+                    const QStringList &buttons) = 0;
+
+    // A box with a single "OK".
+    void tell(QWidget *parent, Icon icon, const QString &title, const QString &text);
+
+    virtual QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                 const QString &filter) = 0;
+    virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                 const QString &filter) = 0;
+    virtual QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir) = 0;
+
+    // The prompt used by default: real dialogs.
+    static Prompt *standard();
+};
+
+class DialogPrompt final : public Prompt
+{
+public:
+    int ask(QWidget *parent, Icon icon, const QString &title, const QString &text,
+            const QStringList &buttons) override;
+    QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override;
+    QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir) override;
+};

@@ -1,0 +1,223 @@
+#include <QAction>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/mainwindow.h"
+#include "link/link.h"
+#include "testsupport.h"
+#include "systemmodule.h"
+#include "virtualunit.h"
+
+namespace {
+
+QList<QAction *> languageActions(mainWindow &w)
+{
+    QList<QAction *> out;
+    for (int i = 1; i <= 5; ++i) {
+        if (auto *a = w.findChild<QAction *>(QStringLiteral("language%1").arg(i)))
+            out << a;
+    }
+    return out;
+}
+
+QByteArray languageDat(int count)
+{
+    QByteArray out = "lang:orvalix_en.qm;font:Arial;\n";
+    for (int i = 1; i < count; ++i)
+        out += "lang:orvalix_chinese.qm;font:Arial;\n";
+    return out;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    QSettings *freshSettings(ScratchDir &dir)
+    {
+        return new QSettings(dir.filePath(QStringLiteral("store.ini")), QSettings::IniFormat, this);
+    }
+
+private Q_SLOTS:
+    void languageMenuEntries_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("actions");
+        QTest::newRow("one language: no submenu") << 1 << 0;
+        QTest::newRow("two") << 2 << 2;
+        QTest::newRow("three") << 3 << 3;
+    }
+    void languageMenuEntries()
+    {
+        QFETCH(int, count);
+        QFETCH(int, actions);
+        ScratchDir dir;
+        dir.write(QStringLiteral("translations/language.dat"), languageDat(count));
+        ScriptedPrompt prompt;
+        mainWindow w(AppOptions(), &prompt, freshSettings(dir));
+        QCOMPARE(languageActions(w).size(), actions);
+        bool hasLanguageMenu = false;
+        for (QAction *a : w.menu()->actions())
+            hasLanguageMenu = hasLanguageMenu || (a->menu() && a->menu()->actions().value(0)
+                                                  && a->menu()->actions().value(0)->objectName() == QLatin1String("language1"));
+        QCOMPARE(hasLanguageMenu, actions > 0);
+    }
+
+    void menuOrderAndHighDpiActions()
+    {
+        ScratchDir dir;
+        ScriptedPrompt prompt;
+        mainWindow w(AppOptions(), &prompt, freshSettings(dir));
+        QStringList texts;
+        for (QAction *a : w.menu()->actions())
+            texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(texts, (QStringList{QStringLiteral("Update ARM Firmware"), QStringLiteral("Update DSP Firmware"),
+                                     QStringLiteral("Modify login password"),
+                                     QStringLiteral("Modify security lock password"), QStringLiteral("Reset"),
+                                     QStringLiteral("Language"), QStringLiteral("Device list"), QStringLiteral("-"),
+                                     QStringLiteral("High DPI Scaling")}));
+        auto *on = w.findChild<QAction *>(QStringLiteral("1"));
+        auto *off = w.findChild<QAction *>(QStringLiteral("0"));
+        QVERIFY(on && off);
+        QVERIFY(on->isChecked());
+        QVERIFY(!off->isChecked());
+    }
+
+    void chooseLanguageTwoWritesConfigAndTranslates()
+    {
+        ScratchDir dir;
+        ScriptedPrompt prompt;
+        mainWindow w(AppOptions(), &prompt, freshSettings(dir));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Digital Audio Processor"));
+        auto *action = w.findChild<QAction *>(QStringLiteral("language2"));
+        QVERIFY(action);
+        action->trigger();
+        QCOMPARE(w.currentLanguage(), 1);
+        QVERIFY(dir.read(QStringLiteral("cfg.dat")).startsWith("current lang:1\r\n"));
+        QCoreApplication::processEvents();
+        // The Chinese translation renders the menu in Chinese.
+        QVERIFY(w.menu()->title() != QLatin1String("Menu"));
+        QVERIFY(w.windowTitle() != QLatin1String("Digital Audio Processor"));
+        w.findChild<QAction *>(QStringLiteral("language1"))->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(w.menu()->title(), QStringLiteral("Menu"));
+    }
+
+    void titlesFromConfig_data()
+    {
+        QTest::addColumn<QByteArray>("cfg");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("english title") << QByteArray("current lang:0\r\nEN:Rack A\r\nCN:Tai\r\n") << QStringLiteral("Rack A");
+        QTest::newRow("chinese title") << QByteArray("current lang:1\r\nEN:Rack A\r\nCN:Tai\r\n") << QStringLiteral("Tai");
+        QTest::newRow("empty chinese title")
+            << QByteArray("current lang:1\r\nEN:Rack A\r\nCN:\r\n") << QStringLiteral("数字音频处理器");
+        QTest::newRow("index beyond the list") << QByteArray("current lang:9\r\nEN:Rack A\r\n") << QStringLiteral("Rack A");
+    }
+    void titlesFromConfig()
+    {
+        QFETCH(QByteArray, cfg);
+        QFETCH(QString, title);
+        ScratchDir dir;
+        dir.write(QStringLiteral("cfg.dat"), cfg);
+        ScriptedPrompt prompt;
+        mainWindow w(AppOptions(), &prompt, freshSettings(dir));
+        QCOMPARE(w.windowTitle(), title);
+    }
+
+    void firstStartSizeAndGeometryKept()
+    {
+        ScratchDir dir;
+        ScriptedPrompt prompt;
+        QSettings *settings = freshSettings(dir);
+        {
+            mainWindow w(AppOptions(), &prompt, settings);
+            QCOMPARE(w.size(), QSize(1024, 600));
+            w.resize(900, 560);
+        }
+        QVERIFY(!settings->value(QStringLiteral("WindowGeometry")).toByteArray().isEmpty());
+        mainWindow again(AppOptions(), &prompt, settings);
+        QCOMPARE(again.size(), QSize(900, 560));
+    }
+
+    void faultBox()
+    {
+        ScratchDir dir;
+        ScriptedPrompt prompt;
+        mainWindow w(AppOptions(), &prompt, freshSettings(dir));
+        QCOMPARE(mainWindow::faultText(0x09),
+                 QStringLiteral("Found fault :\n\nDSP, DAC\n\nSee the Settings page for details."));
+        QCOMPARE(mainWindow::faultText(0x0F),
+                 QStringLiteral("Found fault :\n\nDSP, DAC, Flash, Temp\n\nSee the Settings page for details."));
+        w.setFault(0x04);
+        QVERIFY(w.faultTimer()->isActive());
+        QCOMPARE(w.faultTimer()->interval(), 120000);
+        QVERIFY(w.faultBox()->isVisible());
+        QCOMPARE(w.faultBox()->windowTitle(), QStringLiteral("Device Fault"));
+        w.setFault(0x10);
+        QVERIFY(!w.faultTimer()->isActive());
+        QVERIFY(!w.faultBox()->isVisible());
+    }
+
+    void highDpiSwitch()
+    {
+        ScratchDir dir;
+        ScriptedPrompt prompt;
+        prompt.defaultAnswer = 1; // "No, take effect at next startup"
+        mainWindow w(AppOptions(), &prompt, freshSettings(dir));
+        const QByteArray before = dir.read(QStringLiteral("cfg.dat"));
+        w.findChild<QAction *>(QStringLiteral("1"))->trigger();
+        QVERIFY(prompt.asked.isEmpty());
+        QCOMPARE(dir.read(QStringLiteral("cfg.dat")), before);
+
+        w.findChild<QAction *>(QStringLiteral("0"))->trigger();
+        QCOMPARE(prompt.asked.size(), 1);
+        QVERIFY(prompt.asked.at(0).text.startsWith(QLatin1String("Disabling high DPI scaling")));
+        QVERIFY(dir.read(QStringLiteral("cfg.dat")).contains("HighDpiScaling:0\r\n"));
+        QVERIFY(w.findChild<QAction *>(QStringLiteral("0"))->isChecked());
+        QVERIFY(!w.findChild<QAction *>(QStringLiteral("1"))->isChecked());
+    }
+
+    void resetNeedsLoginAndConfirmation()
+    {
+        ScratchDir dir;
+        VirtualUnit::Options options;
+        options.address = uniqueLoopback();
+        options.port = 0;
+        VirtualUnit unit(options);
+        QVERIFY(unit.start());
+
+        ScriptedPrompt prompt;
+        AppOptions appOptions;
+        appOptions.controlPort = unit.port();
+        mainWindow w(appOptions, &prompt, freshSettings(dir));
+
+        // Before login nothing is asked and nothing is sent.
+        w.resetClicked();
+        QVERIFY(prompt.asked.isEmpty());
+
+        QTcpSocket socket;
+        w.link()->setCurrentSocket(&socket, 7, options.address.toIPv4Address());
+        QVERIFY(waitUntil([&] { return w.link()->isLoggedIn(); }));
+
+        prompt.answers = {1}; // "Cancle"
+        w.resetClicked();
+        QCOMPARE(prompt.asked.size(), 1);
+        QCOMPARE(prompt.asked.at(0).title, QStringLiteral("warning"));
+        QCOMPARE(prompt.asked.at(0).buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Cancle")}));
+
+        prompt.answers = {0};
+        w.resetClicked();
+        QVERIFY(waitUntil([&] { return unit.system().factoryResets == 1; }));
+        QCOMPARE(unit.receivedMatching(2, 2, 17).size(), 1);
+        QCOMPARE(unit.receivedMatching(2, 2, 17).at(0).payload.size(), 0);
+        w.link()->setCurrentSocket(nullptr, 0, 0);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,61 @@
+#!/usr/bin/env python3
+"""Fills translations into a Qt .ts file from a tab-separated list.
+
+Usage: tools/fill-translations.py FILE.ts TEXTS.tsv [--same]
+
+Each line of TEXTS.tsv is "source<TAB>translation"; "\\n" in either column
+stands for a line break. Messages whose source is listed get the translation
+and lose their "unfinished" mark. With --same, every remaining unfinished
+message is translated to its own source text (for the English file).
+"""
+import html
+import re
+import sys
+
+
+def unescape_tsv(text):
+    return text.replace("\\n", "\n").replace("\\t", "\t")
+
+
+def main():
+    if len(sys.argv) < 3:
+        print(__doc__)
+        return 2
+    ts_path, tsv_path = sys.argv[1], sys.argv[2]
+    same = "--same" in sys.argv[3:]
+    table = {}
+    with open(tsv_path, encoding="utf-8") as f:
+        for line in f:
+            line = line.rstrip("\n")
+            if not line or line.startswith("#") or "\t" not in line:
+                continue
+            source, translation = line.split("\t", 1)
+            table[unescape_tsv(source)] = unescape_tsv(translation)
+
+    with open(ts_path, encoding="utf-8") as f:
+        content = f.read()
+
+    def fill(match):
+        block = match.group(0)
+        source_match = re.search(r"<source>(.*?)</source>", block, re.S)
+        if not source_match:
+            return block
+        source = html.unescape(source_match.group(1))
+        if source in table:
+            translation = table[source]
+        elif same and 'type="unfinished"' in block:
+            translation = source
+        else:
+            return block
+        escaped = html.escape(translation, quote=False).replace("'", "&apos;").replace('"', "&quot;")
+        return re.sub(r"<translation[^>]*>.*?</translation>|<translation[^>]*/>",
+                      lambda _: "<translation>" + escaped + "</translation>", block, flags=re.S)
+
+    content = re.sub(r"<message>.*?</message>", fill, content, flags=re.S)
+    with open(ts_path, "w", encoding="utf-8") as f:
+        f.write(content)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
