@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Refreshes the translation sources from the code and applies the Chinese
-# texts of src/resources/translations/chinese.tsv. Existing translations are
+# texts of src/resources/translations/chinese*.tsv (one list per area). Existing translations are
 # kept; a text missing from the list stays unfinished (and the translation
 # test reports it).
 set -euo pipefail
@@ -8,6 +8,7 @@ cd "$(dirname "$0")/.."
 dir=src/resources/translations
 lupdate=$(command -v lupdate || echo /usr/lib/qt5/bin/lupdate)
 "$lupdate" -no-obsolete -locations none src -ts $dir/orvalix_en.ts $dir/orvalix_chinese.ts
-python3 tools/fill-translations.py $dir/orvalix_chinese.ts $dir/chinese.tsv
+cat $dir/chinese*.tsv > "${TMPDIR:-/tmp}/orvalix-zh.tsv"
+python3 tools/fill-translations.py $dir/orvalix_chinese.ts "${TMPDIR:-/tmp}/orvalix-zh.tsv"
 printf 'Language1\tEnglish\nLanguage2\t中文\n' > "${TMPDIR:-/tmp}/orvalix-en.tsv"
 python3 tools/fill-translations.py $dir/orvalix_en.ts "${TMPDIR:-/tmp}/orvalix-en.tsv" --same
