@@ -19,7 +19,14 @@ void FrameAssembler::compact()
 {
     if (m_offset == 0)
         return;
-    m_buffer.remove(0, m_offset);
+    if (m_offset >= m_buffer.size()) {
+        // Everything consumed: keep the allocation for the next read.
+        if (m_buffer.capacity() < InitialCapacity)
+            m_buffer.reserve(InitialCapacity);
+        m_buffer.truncate(0);
+    } else {
+        m_buffer.remove(0, m_offset);
+    }
     m_offset = 0;
 }
 

@@ -26,6 +26,8 @@ public:
     quint16 currentCode() const { return m_currentCode; }
 
 private:
+    static constexpr int InitialCapacity = 64 * 1024;
+
     void compact();
 
     QByteArray m_buffer;
