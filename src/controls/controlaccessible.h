@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
+
+// Describes the self-painted controls to screen readers and GUI automation:
+// the knob as a dial, fader and slider as sliders, the meter as a progress
+// bar, each with its value and range. The name is the widget's accessible
+// name, set by the page that owns the control.
+class ControlAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    ControlAccessible(QWidget *widget, QAccessible::Role role);
+
+    // Registers the factory once; every control calls it when created.
+    static void install();
+    // Tells assistive tools about a new value (only while one is listening).
+    static void notifyValue(QWidget *widget, const QVariant &value);
+
+    void *interface_cast(QAccessible::InterfaceType type) override;
+    QString text(QAccessible::Text t) const override;
+
+    QVariant currentValue() const override;
+    // Values come from the operator's mouse, wheel and keys; assistive tools
+    // read them but do not set them.
+    void setCurrentValue(const QVariant &value) override;
+    QVariant maximumValue() const override;
+    QVariant minimumValue() const override;
+    QVariant minimumStepSize() const override;
+};

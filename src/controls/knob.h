@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QWidget>
+
+// A rotary control drawn from two images, a fixed base and an indicator that
+// turns through 240 degrees. Dragging right or up raises the value, the wheel
+// and the arrow keys move it by the step. setValue never emits; valueChanged
+// reports the operator's changes only.
+class Knob : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(Knob)
+
+public:
+    explicit Knob(QWidget *parent = nullptr);
+    ~Knob() override;
+
+    // Clamps to [minimum, maximum] and repaints. Emits nothing.
+    void setValue(float value);
+    // Store and repaint only: owners call setValue afterwards.
+    void setMinimum(float minimum);
+    void setMaximum(float maximum);
+    // 0: 50 x 50, 1: 70 x 70, 2: 100 x 100 pixels; larger numbers are ignored.
+    void setSize(int size);
+    void setStep(float step);
+
+    float value() const { return m_value; }
+    float minimum() const { return m_minimum; }
+    float maximum() const { return m_maximum; }
+    float position() const { return m_position; }
+    float step() const { return m_step; }
+    int size() const { return m_size; }
+    // Indicator angle in degrees, clockwise from top.
+    qreal angle() const { return 240.0 * static_cast<qreal>(m_position) - 120.0; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    void valueChanged(float value);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    void operatorChange(float value);
+
+    float m_minimum = 0.0f;
+    float m_maximum = 1.0f;
+    float m_value = 0.0f;
+    float m_position = 0.0f;
+    float m_sensitivity = 0.005f;
+    float m_lastX = 0.0f;
+    float m_lastY = 0.0f;
+    int m_size = 1;
+    float m_step = 1.0f;
+    bool m_keyboardFocus = false;
+};
