@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "link/logging.h"
+#include "unitannouncer.h"
 #include "virtualunit.h"
 
 int main(int argc, char *argv[])
@@ -38,7 +39,17 @@ int main(int argc, char *argv[])
     const QCommandLineOption trace(QStringLiteral("trace"), QStringLiteral("Log every frame received."));
     const QCommandLineOption logFile(QStringLiteral("log-file"),
         QStringLiteral("Also write the log to PATH."), QStringLiteral("PATH"));
-    parser.addOptions({bind, port, password, family, faults, trace, logFile});
+    const QCommandLineOption announceTo(QStringLiteral("announce-to"),
+        QStringLiteral("Where the status records go, once a second (default 127.0.0.1:6696)."),
+        QStringLiteral("ADDRESS:PORT"), QStringLiteral("127.0.0.1:6696"));
+    const QCommandLineOption commandPort(QStringLiteral("command-port"),
+        QStringLiteral("UDP port on the bind address where commands such as new IP settings are heard "
+                       "(default 6001)."),
+        QStringLiteral("PORT"), QStringLiteral("6001"));
+    const QCommandLineOption machineId(QStringLiteral("machine-id"),
+        QStringLiteral("Machine id announced (default: 100000 plus the low 24 bits of the bind address)."),
+        QStringLiteral("ID"));
+    parser.addOptions({bind, port, password, family, faults, trace, logFile, announceTo, commandPort, machineId});
     parser.process(app);
 
     VirtualUnit::Options options;
@@ -73,11 +84,47 @@ int main(int argc, char *argv[])
     if (!options.trace)
         QLoggingCategory::setFilterRules(QStringLiteral("orvalix.link.debug=false"));
 
+    UnitAnnouncer::Options announce;
+    announce.bindAddress = options.address;
+    {
+        const QString target = parser.value(announceTo);
+        const int colon = target.lastIndexOf(QLatin1Char(':'));
+        announce.announceTo = QHostAddress(target.left(colon));
+        const uint value = colon > 0 ? target.mid(colon + 1).toUInt(&ok) : 0;
+        if (colon <= 0 || !ok || value == 0 || value > 65535
+            || announce.announceTo.protocol() != QAbstractSocket::IPv4Protocol) {
+            std::fprintf(stderr, "invalid --announce-to (ADDRESS:PORT)\n");
+            return 1;
+        }
+        announce.announcePort = quint16(value);
+        if (!announce.announceTo.isLoopback())
+            std::fprintf(stderr, "note: announcing to %s, which is not a loopback address\n",
+                         qPrintable(announce.announceTo.toString()));
+    }
+    const uint commandValue = parser.value(commandPort).toUInt(&ok);
+    if (!ok || commandValue > 65535) {
+        std::fprintf(stderr, "invalid --command-port\n");
+        return 1;
+    }
+    announce.commandPort = quint16(commandValue);
+    if (parser.isSet(machineId)) {
+        announce.machineId = parser.value(machineId).toUInt(&ok, 0);
+        if (!ok || announce.machineId == 0) {
+            std::fprintf(stderr, "invalid --machine-id\n");
+            return 1;
+        }
+    }
+
     VirtualUnit unit(options);
     if (!unit.start())
         return 1;
-    std::printf("orvalix-unit listening on %s:%u (family %d)\n", qPrintable(options.address.toString()),
-                unit.port(), options.family);
+    UnitAnnouncer announcer(&unit, announce);
+    if (!announcer.start())
+        return 1;
+    std::printf("orvalix-unit listening on %s:%u (family %d), machine id %u, announcing to %s:%u, "
+                "commands on UDP port %u\n",
+                qPrintable(options.address.toString()), unit.port(), options.family, announcer.machineId(),
+                qPrintable(announce.announceTo.toString()), announce.announcePort, announcer.commandPort());
     std::fflush(stdout);
     return app.exec();
 }

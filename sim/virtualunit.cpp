@@ -81,9 +81,10 @@ void VirtualUnit::acceptClient()
 {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
         // One control connection at a time: a new controller replaces the old.
-        if (m_client) {
-            m_client->abort();
-            m_client->deleteLater();
+        // abort() emits disconnected(), whose handler clears m_client.
+        if (QTcpSocket *previous = m_client) {
+            previous->abort();
+            previous->deleteLater();
         }
         m_client = socket;
         m_assembler.clear();

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFrame>
+#include <QHostAddress>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QMenu>
@@ -23,6 +24,7 @@
 #include "controls/dragscrollarea.h"
 #include "devices/qdevicelist.h"
 #include "devices/qdevtable.h"
+#include "devices/startupconnect.h"
 #include "link/frame.h"
 #include "link/link.h"
 #include "link/logging.h"
@@ -62,11 +64,23 @@ mainWindow::mainWindow(const AppOptions &options, Prompt *prompt, QSettings *set
     buildMenu();
     setLanguage(m_config.currentLanguage);
 
-    m_devTable = new QDevTable(this);
+    QDevTable::Network network;
+    network.discoveryPort = options.discoveryPort;
+    network.commandAddress = QHostAddress(options.commandAddress);
+    network.commandPort = options.commandPort;
+    network.controlPort = options.controlPort;
+    m_devTable = new QDevTable(network, m_prompt, m_settings, this);
     buildCentralArea();
     buildDialogs();
     connectComponents();
     m_devTable->loadDevices();
+    if (!options.connectAddress.isEmpty()) {
+        auto *startup = new StartupConnect(m_devTable, m_deviceList,
+                                           QHostAddress(options.connectAddress).toIPv4Address(),
+                                           StartupConnect::DefaultWaitMs, this);
+        connect(startup, &StartupConnect::finished, startup, &QObject::deleteLater);
+        startup->start();
+    }
 
     resize(1024, 600);
     const QByteArray geometry = m_settings->value(GeometryKey).toByteArray();
@@ -143,7 +157,7 @@ void mainWindow::buildCentralArea()
     m_addDeviceButton = new QPushButton(left);
     m_addDeviceButton->setObjectName(QStringLiteral("normalButton"));
     m_addDeviceButton->setMinimumSize(80, 25);
-    connect(m_addDeviceButton, &QPushButton::clicked, m_devTable, &QDevTable::addDevice);
+    connect(m_addDeviceButton, &QPushButton::clicked, m_devTable, qOverload<>(&QDevTable::addDevice));
 
     leftLayout->addWidget(logo, 1);
     leftLayout->addWidget(m_deviceList, 8);
@@ -225,6 +239,7 @@ void mainWindow::connectComponents()
     connect(m_deviceList, &QDeviceList::sig_devChanged, this, &mainWindow::devChanged);
     connect(m_deviceList, &QDeviceList::sig_removeRow, m_devTable, &QDevTable::removeDev);
     connect(m_deviceList, &QDeviceList::sig_ipClicked, m_devTable, &QDevTable::ipClicked);
+    connect(m_link, &Link::loggedInChanged, m_devTable, &QDevTable::setLoggedIn);
 
     connect(m_link, &Link::upgradeAck, this, [](quint8, quint8, quint8, quint16, const uchar *) {});
     connect(m_link, &Link::systemMessage, this, &mainWindow::onSystemMessage);
@@ -275,6 +290,11 @@ void mainWindow::retranslate()
     const int current = m_config.currentLanguage;
     if (current < m_languages.fonts.size() && !m_languages.fonts.at(current).isEmpty())
         menuBar()->setFont(QFont(m_languages.fonts.at(current), 9));
+    const QString fontFamily = current < m_languages.fonts.size() ? m_languages.fonts.at(current) : QString();
+    if (m_devTable)
+        m_devTable->setLanguageFontFamily(fontFamily);
+    if (m_deviceList)
+        m_deviceList->setLanguageFontFamily(fontFamily);
     m_menu->setTitle(tr("Menu"));
     m_armUpdateAction->setText(tr("Update ARM Firmware"));
     m_dspUpdateAction->setText(tr("Update DSP Firmware"));

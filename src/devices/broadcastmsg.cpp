@@ -82,3 +82,12 @@ void broadcastMsg::setFieldText(char *field, int fieldSize, const QByteArray &te
     std::memset(field, 0, size_t(fieldSize));
     std::memcpy(field, text.constData(), size_t(qMin(text.size(), fieldSize - 1)));
 }
+
+QString broadcastMsg::addressText(quint32 ipaddress)
+{
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg(ipaddress >> 24)
+        .arg((ipaddress >> 16) & 0xFF)
+        .arg((ipaddress >> 8) & 0xFF)
+        .arg(ipaddress & 0xFF);
+}

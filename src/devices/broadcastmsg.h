@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QMetaType>
+#include <QString>
 #include <QtGlobal>
 
 // The 140-byte status record a unit broadcasts over UDP. Text fields are kept
@@ -37,6 +38,9 @@ struct broadcastMsg
     // A text field up to its NUL, at most `limit` bytes.
     static QByteArray fieldText(const char *field, int fieldSize, int limit = -1);
     static void setFieldText(char *field, int fieldSize, const QByteArray &text);
+
+    // "%d.%d.%d.%d" of an address held first octet most significant.
+    static QString addressText(quint32 ipaddress);
 };
 
 static_assert(4 + 4 + 4 + 4 + 1 + broadcastMsg::SnSize + broadcastMsg::ModelSize + 2 * broadcastMsg::FirmwareSize

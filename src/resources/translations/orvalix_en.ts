@@ -7,6 +7,164 @@
         <source>Device list</source>
         <translation>Device list</translation>
     </message>
+    <message>
+        <source>IP Address</source>
+        <translation>IP Address</translation>
+    </message>
+    <message>
+        <source>Device Model</source>
+        <translation>Device Model</translation>
+    </message>
+    <message>
+        <source>ARM Ver</source>
+        <translation>ARM Ver</translation>
+    </message>
+    <message>
+        <source>DSP Ver</source>
+        <translation>DSP Ver</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Location</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>Device SN</source>
+        <translation>Device SN</translation>
+    </message>
+    <message>
+        <source>Link Status</source>
+        <translation>Link Status</translation>
+    </message>
+    <message>
+        <source>Runing Time</source>
+        <translation>Runing Time</translation>
+    </message>
+    <message>
+        <source>Total Time</source>
+        <translation>Total Time</translation>
+    </message>
+    <message>
+        <source>Device ID</source>
+        <translation>Device ID</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Connection Timeout</source>
+        <translation>Connection Timeout</translation>
+    </message>
+    <message>
+        <source>* The connection timed out!
+* Please check the network connection!
+* Please make sure that the PC and the device are on the same subnet!
+* Please make sure that there is no other IP conflicting with the device IP!
+  You can try to modify the PC&apos;s IP or device IP.
+  Right-click the mouse to select the device, you can modify its IP.</source>
+        <translation>* The connection timed out!
+* Please check the network connection!
+* Please make sure that the PC and the device are on the same subnet!
+* Please make sure that there is no other IP conflicting with the device IP!
+  You can try to modify the PC&apos;s IP or device IP.
+  Right-click the mouse to select the device, you can modify its IP.</translation>
+    </message>
+    <message>
+        <source>Modify device IP immediately</source>
+        <translation>Modify device IP immediately</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Do not remind again</source>
+        <translation>Do not remind again</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>Unconnected</source>
+        <translation>Unconnected</translation>
+    </message>
+    <message>
+        <source>Cannot open database</source>
+        <translation>Cannot open database</translation>
+    </message>
+    <message>
+        <source>Unable to establish a database connection.
+This example needs SQLite support. Please read the Qt SQL driver documentation for information how to build it.
+
+Click Cancel to exit.</source>
+        <translation>Unable to establish a database connection.
+This example needs SQLite support. Please read the Qt SQL driver documentation for information how to build it.
+
+Click Cancel to exit.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ip Settings</source>
+        <translation>ip Settings</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>warning</translation>
+    </message>
+    <message>
+        <source>Invalid IP address or subnet mask. Nothing was sent to the device.</source>
+        <translation>Invalid IP address or subnet mask. Nothing was sent to the device.</translation>
+    </message>
+    <message>
+        <source>Add Device</source>
+        <translation>Add Device</translation>
+    </message>
+</context>
+<context>
+    <name>QDeviceItem</name>
+    <message>
+        <source>IP Setting</source>
+        <translation>IP Setting</translation>
+    </message>
+    <message>
+        <source>Remove Device</source>
+        <translation>Remove Device</translation>
+    </message>
+</context>
+<context>
+    <name>QIpSetting</name>
+    <message>
+        <source>ip Settings</source>
+        <translation>ip Settings</translation>
+    </message>
+    <message>
+        <source>IP addr :</source>
+        <translation>IP addr :</translation>
+    </message>
+    <message>
+        <source>Subnet :</source>
+        <translation>Subnet :</translation>
+    </message>
+    <message>
+        <source>Gateway :</source>
+        <translation>Gateway :</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>mainWindow</name>
