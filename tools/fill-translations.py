@@ -3,8 +3,9 @@
 
 Usage: tools/fill-translations.py FILE.ts TEXTS.tsv [--same]
 
-Each line of TEXTS.tsv is "source<TAB>translation"; "\\n" in either column
-stands for a line break. Messages whose source is listed get the translation
+Each line of TEXTS.tsv is "source<TAB>translation", or
+"Context|source<TAB>translation" for a text that one class translates in its
+own way; "\\n" in either column stands for a line break. Messages whose source is listed get the translation
 and lose their "unfinished" mark. With --same, every remaining unfinished
 message is translated to its own source text (for the English file).
 """
@@ -35,13 +36,15 @@ def main():
     with open(ts_path, encoding="utf-8") as f:
         content = f.read()
 
-    def fill(match):
+    def fill(match, context):
         block = match.group(0)
         source_match = re.search(r"<source>(.*?)</source>", block, re.S)
         if not source_match:
             return block
         source = html.unescape(source_match.group(1))
-        if source in table:
+        if context + "|" + source in table:
+            translation = table[context + "|" + source]
+        elif source in table:
             translation = table[source]
         elif same and 'type="unfinished"' in block:
             translation = source
@@ -51,7 +54,13 @@ def main():
         return re.sub(r"<translation[^>]*>.*?</translation>|<translation[^>]*/>",
                       lambda _: "<translation>" + escaped + "</translation>", block, flags=re.S)
 
-    content = re.sub(r"<message>.*?</message>", fill, content, flags=re.S)
+    def fill_context(match):
+        block = match.group(0)
+        name = re.search(r"<name>(.*?)</name>", block, re.S)
+        context = html.unescape(name.group(1)) if name else ""
+        return re.sub(r"<message>.*?</message>", lambda m: fill(m, context), block, flags=re.S)
+
+    content = re.sub(r"<context>.*?</context>", fill_context, content, flags=re.S)
     with open(ts_path, "w", encoding="utf-8") as f:
         f.write(content)
     return 0
