@@ -1,5 +1,9 @@
 # Sourced by run.sh and test.sh: installs what the build needs on Debian.
 ORVALIX_PACKAGES="cmake g++ make qtbase5-dev qttools5-dev qttools5-dev-tools libqt5sql5-sqlite sqlite3 xvfb xauth"
+# Only for fuzz/run.sh: clang with its libFuzzer and sanitizer runtimes.
+ORVALIX_FUZZ_PACKAGES="clang libclang-rt-14-dev"
+# Only for ./test.sh --valgrind.
+ORVALIX_VALGRIND_PACKAGES="valgrind"
 
 orvalix_install_packages() {
     local missing=()

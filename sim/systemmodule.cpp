@@ -63,7 +63,7 @@ SystemModule::SystemModule(const VirtualUnit::Options &options)
 
 QByteArray SystemModule::systemResetKeyword()
 {
-    return QByteArrayLiteral("SYSRESET");
+    return QByteArrayLiteral("SYS_RST*");
 }
 
 void SystemModule::restoreFactoryDefaults()
@@ -76,7 +76,7 @@ void SystemModule::restoreFactoryDefaults()
 
 void SystemModule::connected(VirtualUnit &unit)
 {
-    loggedIn = password.isEmpty();
+    loggedIn = password.isEmpty() && !rejectLogins;
     sendLoginReport(unit);
 }
 
@@ -106,7 +106,7 @@ bool SystemModule::handle(VirtualUnit &unit, const UnitFrame &frame)
             if (frame.payload == systemResetKeyword()) {
                 ++configResets;
             } else {
-                loggedIn = frame.payload == password.toLatin1();
+                loggedIn = !rejectLogins && frame.payload == password.toLatin1();
             }
             sendLoginReport(unit);
         }
@@ -139,7 +139,11 @@ bool SystemModule::handleStatus(VirtualUnit &unit, const UnitFrame &frame)
                 gateway = readU32(p, 8);
             }
             break;
-        case 14: password = QString::fromLatin1(p); break;
+        case 14:
+            // Only an administrator who has logged in may change the password.
+            if (loggedIn && p.size() <= 8)
+                password = QString::fromLatin1(p);
+            break;
         case 15: if (p.size() == 1) allMute = p.at(0) != 0; break;
         case 17:
             ++factoryResets;

@@ -45,6 +45,8 @@ public:
     QByteArray outputLabels[8];
     QString password;
     bool loggedIn = false;
+    // Fault: every login attempt is rejected, whatever the password.
+    bool rejectLogins = false;
     QByteArray factoryRecord;
     int factoryResets = 0;
     int configResets = 0;

@@ -6,6 +6,18 @@
 
 #include "link/frame.h"
 #include "link/logging.h"
+#include "delaymodule.h"
+#include "deqmodule.h"
+#include "filtermodule.h"
+#include "firmodule.h"
+#include "gatemodule.h"
+#include "generatormodule.h"
+#include "mixermodule.h"
+#include "presetmodule.h"
+#include "levelmodule.h"
+#include "limitermodule.h"
+#include "firmwaremodule.h"
+#include "securitymodule.h"
 #include "systemmodule.h"
 
 namespace {
@@ -19,13 +31,30 @@ VirtualUnit::VirtualUnit(const Options &options, QObject *parent)
     , m_options(options)
     , m_server(new QTcpServer(this))
     , m_tickTimer(new QTimer(this))
+    , m_dripTimer(new QTimer(this))
+    , m_meterTimer(new QTimer(this))
 {
     qRegisterMetaType<UnitFrame>();
     auto system = std::make_unique<SystemModule>(options);
     m_system = system.get();
     m_modules.push_back(std::move(system));
+    addModule(std::make_unique<LevelModule>());
+    addModule(std::make_unique<LimiterModule>());
+    addModule(std::make_unique<FilterModule>());
+    addModule(std::make_unique<GateModule>());
+    addModule(std::make_unique<DelayModule>(options.family));
+    addModule(std::make_unique<MixerModule>());
+    addModule(std::make_unique<GeneratorModule>());
+    addModule(std::make_unique<DeqModule>());
+    addModule(std::make_unique<FirModule>(options.family));
+    addModule(std::make_unique<PresetModule>());
+    addModule(std::make_unique<SecurityModule>(options.family));
+    addModule(std::make_unique<FirmwareModule>());
     connect(m_server, &QTcpServer::newConnection, this, &VirtualUnit::acceptClient);
     connect(m_tickTimer, &QTimer::timeout, this, &VirtualUnit::tick);
+    m_dripTimer->setInterval(0);
+    connect(m_dripTimer, &QTimer::timeout, this, &VirtualUnit::dripOneByte);
+    connect(m_meterTimer, &QTimer::timeout, this, &VirtualUnit::streamMeters);
     m_clock.start();
 }
 
@@ -48,6 +77,7 @@ bool VirtualUnit::start()
 void VirtualUnit::stop()
 {
     m_tickTimer->stop();
+    m_meterTimer->stop();
     dropClient();
     m_server->close();
 }
@@ -88,6 +118,11 @@ void VirtualUnit::acceptClient()
         }
         m_client = socket;
         m_assembler.clear();
+        // Nothing queued for the previous controller goes to this one.
+        m_drip.clear();
+        m_dripAt = 0;
+        if (m_byteByByte)
+            socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         connect(socket, &QTcpSocket::readyRead, this, &VirtualUnit::readClient);
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             if (m_client == socket) {
@@ -148,13 +183,55 @@ QList<UnitFrame> VirtualUnit::receivedMatching(quint8 cls, quint8 module, quint8
     return out;
 }
 
+namespace {
+
+// The preset transfer replies that let the controller take its next step.
+bool isTransferAck(quint8 cls, quint8 module, quint8 param, quint8 op)
+{
+    if (op != Frame::Report)
+        return false;
+    if (cls == Frame::Firmware)
+        return true;
+    return cls == Frame::Module && module == Frame::Presets
+        && (param == 6 || param == 7 || param == 12 || param == 15);
+}
+
+} // namespace
+
 void VirtualUnit::sendFrame(quint8 cls, quint8 module, quint8 param, quint8 op, const QByteArray &payload)
 {
     if (payload.size() > 0xFFFF)
         return;
-    QByteArray frame(payload.size() + Frame::Overhead, '\0');
-    Frame::encode(reinterpret_cast<uchar *>(frame.data()), 0, cls, module, param, op, payload.constData(),
-                  quint16(payload.size()));
+    if (m_dropEveryNth > 0 && !m_silent && hasClient() && isTransferAck(cls, module, param, op) && shouldDropAck())
+        return;
+    QByteArray body = payload;
+    quint8 sentOp = op;
+    const bool damageable = op == Frame::Report
+        && (cls == Frame::Module || (cls == Frame::System && module != Frame::Login));
+    if (damageable) {
+        switch (m_reportFault) {
+        case ReportFault::None:
+            break;
+        case ReportFault::ShorterByOne:
+            if (!body.isEmpty()) {
+                body.chop(1);
+                break;
+            }
+            Q_FALLTHROUGH(); // nothing to take away from an empty report
+        case ReportFault::LongerByOne:
+            if (body.size() < 0xFFFF)
+                body.append('\0');
+            break;
+        case ReportFault::WrongOp:
+            sentOp = Frame::Set;
+            break;
+        }
+    }
+    QByteArray frame(body.size() + Frame::Overhead, '\0');
+    Frame::encode(reinterpret_cast<uchar *>(frame.data()), 0, cls, module, param, sentOp, body.constData(),
+                  quint16(body.size()));
+    if (!m_silent && hasClient())
+        ++m_framesSent;
     sendRaw(frame);
 }
 
@@ -162,11 +239,145 @@ void VirtualUnit::sendRaw(const QByteArray &bytes)
 {
     if (m_silent || !hasClient())
         return;
-    m_client->write(bytes);
+    if (m_garbage <= 0) {
+        writeToClient(bytes);
+        return;
+    }
+    QByteArray out(m_garbage, '\0');
+    for (char &byte : out) {
+        // xorshift32: varied, repeatable garbage.
+        m_garbageSeed ^= m_garbageSeed << 13;
+        m_garbageSeed ^= m_garbageSeed >> 17;
+        m_garbageSeed ^= m_garbageSeed << 5;
+        byte = char(m_garbageSeed & 0xFF);
+        if (uchar(byte) == 0x82)
+            byte = char(0x28);
+    }
+    writeToClient(out + bytes);
+}
+
+void VirtualUnit::writeToClient(const QByteArray &bytes)
+{
+    m_bytesSent += quint64(bytes.size());
+    if (!m_byteByByte) {
+        m_client->write(bytes);
+        return;
+    }
+    m_drip.append(bytes);
+    if (!m_dripTimer->isActive())
+        m_dripTimer->start();
+}
+
+void VirtualUnit::dripOneByte()
+{
+    if (!hasClient() || m_dripAt >= m_drip.size()) {
+        m_drip.clear();
+        m_dripAt = 0;
+        m_dripTimer->stop();
+        return;
+    }
+    m_client->write(m_drip.constData() + m_dripAt, 1);
+    m_client->flush();
+    if (++m_dripAt >= m_drip.size()) {
+        m_drip.clear();
+        m_dripAt = 0;
+        m_dripTimer->stop();
+    }
+}
+
+void VirtualUnit::setByteByByte(bool on)
+{
+    m_byteByByte = on;
+    if (m_client)
+        m_client->setSocketOption(QAbstractSocket::LowDelayOption, on ? 1 : 0);
+    if (!on && m_dripAt < m_drip.size() && hasClient()) {
+        // What is already queued still goes out, in order.
+        m_client->write(m_drip.constData() + m_dripAt, m_drip.size() - m_dripAt);
+    }
+    if (!on) {
+        m_drip.clear();
+        m_dripAt = 0;
+        m_dripTimer->stop();
+    }
+}
+
+void VirtualUnit::setGarbageBetweenFrames(int count)
+{
+    m_garbage = qMax(count, 0);
+}
+
+void VirtualUnit::setDropEveryNthAck(int n)
+{
+    m_dropEveryNth = qMax(n, 0);
+    m_acksSeen = 0;
+}
+
+bool VirtualUnit::shouldDropAck()
+{
+    if (m_dropEveryNth <= 0)
+        return false;
+    if (++m_acksSeen < m_dropEveryNth)
+        return false;
+    m_acksSeen = 0;
+    ++m_acksDropped;
+    return true;
+}
+
+void VirtualUnit::setMeterStream(int intervalMs)
+{
+    if (intervalMs > 0)
+        m_meterTimer->start(intervalMs);
+    else
+        m_meterTimer->stop();
+}
+
+void VirtualUnit::streamMeters()
+{
+    if (!hasClient() || m_silent)
+        return;
+    // As if the controller had asked: input and output levels, then the
+    // limiters' input and gain-reduction levels.
+    static const quint8 queries[][2] = {{Frame::InLevel, 1}, {Frame::OutLevel, 1}, {Frame::InLimiter, 4},
+                                        {Frame::OutLimiter, 4}};
+    for (const auto &query : queries) {
+        UnitFrame frame;
+        frame.cls = Frame::Module;
+        frame.module = query[0];
+        frame.param = query[1];
+        frame.op = Frame::Query;
+        for (auto &module : m_modules) {
+            if (module->handle(*this, frame))
+                break;
+        }
+    }
+}
+
+void VirtualUnit::closeMidFrame()
+{
+    if (!hasClient())
+        return;
+    QTcpSocket *client = m_client;
+    m_client = nullptr;
+    m_drip.clear();
+    m_dripAt = 0;
+    m_dripTimer->stop();
+    // Half of an input meter report, then an orderly close: the controller
+    // receives the partial frame before the end of the stream.
+    const QByteArray meters(4, char(-100));
+    QByteArray frame(meters.size() + Frame::Overhead, '\0');
+    Frame::encode(reinterpret_cast<uchar *>(frame.data()), 0, Frame::Module, Frame::InLevel, 1, Frame::Report,
+                  meters.constData(), quint16(meters.size()));
+    client->write(frame.left(frame.size() / 2));
+    client->flush();
+    client->disconnectFromHost();
+    Q_EMIT clientDisconnected();
 }
 
 void VirtualUnit::dropClient()
 {
+    m_drip.clear();
+    m_dripAt = 0;
+    m_dripTimer->stop();
     if (m_client) {
         QTcpSocket *client = m_client;
         m_client = nullptr;

@@ -63,6 +63,16 @@ public:
 
     SystemModule &system() { return *m_system; }
     void addModule(std::unique_ptr<UnitModule> module);
+    // The module of type T, or null (tests reach the unit's state this way).
+    template <class T>
+    T *findModule() const
+    {
+        for (const auto &module : m_modules) {
+            if (auto *found = dynamic_cast<T *>(module.get()))
+                return found;
+        }
+        return nullptr;
+    }
 
     // What the unit was sent, oldest first (bounded; the oldest are dropped).
     const QList<UnitFrame> &received() const { return m_received; }
@@ -74,6 +84,44 @@ public:
     bool isSilent() const { return m_silent; }
     void dropClient();
 
+    // Further faults; each stays until switched off. See also
+    // system().rejectLogins (every password refused) and system().ipAddress
+    // (the address the announcer puts in the status record).
+    //
+    // Sends the first half of a report and closes the connection.
+    void closeMidFrame();
+    // `count` bytes of garbage before every frame (0: none). The garbage never
+    // holds the head's first byte, so the next frame is found again after
+    // exactly `count` resynchronising steps.
+    void setGarbageBetweenFrames(int count);
+    int garbageBetweenFrames() const { return m_garbage; }
+    // Every frame leaves one byte per write, one write per turn of the event
+    // loop, with Nagle off: the controller sees frames cut at every byte.
+    void setByteByByte(bool on);
+    bool isByteByByte() const { return m_byteByByte; }
+    // Damages every report of classes 2 and 3 except the login report (so
+    // the controller stays logged in and keeps polling): one byte too many
+    // (a zero appended), one too few, or op 1 in place of 0x80.
+    enum class ReportFault { None, LongerByOne, ShorterByOne, WrongOp };
+    void setReportFault(ReportFault fault) { m_reportFault = fault; }
+    ReportFault reportFault() const { return m_reportFault; }
+    // Drops every n-th acknowledgement of a transfer (0: none): the firmware
+    // block acknowledgements (class 1) and the preset transfer replies that
+    // carry the next step (module 32, params 6, 7, 12 and 15). The unit
+    // applies it itself in sendFrame(); modules need not call shouldDropAck().
+    void setDropEveryNthAck(int n);
+    int dropEveryNthAck() const { return m_dropEveryNth; }
+    // Counts one acknowledgement; true when this one is to be dropped.
+    bool shouldDropAck();
+    int acksDropped() const { return m_acksDropped; }
+    // Sends the meter reports (levels and limiters, inputs and outputs)
+    // unasked every `intervalMs` (0: only when asked, as a real unit does).
+    void setMeterStream(int intervalMs);
+
+    // What went out to controllers since the unit started.
+    quint64 framesSent() const { return m_framesSent; }
+    quint64 bytesSent() const { return m_bytesSent; }
+
 Q_SIGNALS:
     void clientConnected();
     void clientDisconnected();
@@ -84,6 +132,9 @@ private:
     void readClient();
     void handleFrame(const UnitFrame &frame);
     void tick();
+    void dripOneByte();
+    void streamMeters();
+    void writeToClient(const QByteArray &bytes);
 
     Options m_options;
     QTcpServer *m_server;
@@ -95,6 +146,20 @@ private:
     std::vector<std::unique_ptr<UnitModule>> m_modules;
     QList<UnitFrame> m_received;
     bool m_silent = false;
+
+    int m_garbage = 0;
+    quint32 m_garbageSeed = 0x2545F491u;
+    bool m_byteByByte = false;
+    QByteArray m_drip;
+    int m_dripAt = 0;
+    QTimer *m_dripTimer;
+    ReportFault m_reportFault = ReportFault::None;
+    int m_dropEveryNth = 0;
+    int m_acksSeen = 0;
+    int m_acksDropped = 0;
+    QTimer *m_meterTimer;
+    quint64 m_framesSent = 0;
+    quint64 m_bytesSent = 0;
 };
 
 Q_DECLARE_METATYPE(UnitFrame)

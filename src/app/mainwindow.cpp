@@ -17,6 +17,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
+#include <QTcpSocket>
 #include <QTimer>
 #include <QTranslator>
 #include <QVBoxLayout>
@@ -28,11 +29,15 @@
 #include "link/frame.h"
 #include "link/link.h"
 #include "link/logging.h"
+#include "modules/qcail.h"
+#include "pages/dialogprogress.h"
+#include "pages/firmwareupload.h"
 #include "pages/funcwidget.h"
 #include "pages/prompt.h"
 #include "pages/qlockpwdmoddialog.h"
 #include "pages/qlogin.h"
 #include "pages/qoverview.h"
+#include "pages/qpreset.h"
 #include "pages/qpwdmoddialog.h"
 
 namespace {
@@ -172,6 +177,7 @@ void mainWindow::buildCentralArea()
     rightLayout->setSpacing(0);
     m_overView = new QOverView(m_link, right);
     m_funcWidget = new FuncWidget(m_link, m_prompt, right);
+    m_funcWidget->cailDialog()->setSettings(m_settings);
     rightLayout->addWidget(m_overView, 0);
     rightLayout->addWidget(m_funcWidget, 1);
     scroll->setWidget(right);
@@ -192,8 +198,11 @@ void mainWindow::buildDialogs()
     m_progress->hide();
 
     m_login = new QLogin(this);
-    m_pwdMod = new QPwdModDialog(m_link, this);
-    m_lockPwdMod = new QlockPwdModDialog(m_link, this);
+    m_pwdMod = new QPwdModDialog(this);
+    m_lockPwdMod = new QlockPwdModDialog(this);
+    m_progressSteps = new DialogProgress(m_progress, this);
+    m_funcWidget->preset()->setProgress(m_progressSteps);
+    m_firmware = new FirmwareUpload(m_link, m_prompt, m_progressSteps, this);
 
     m_faultBox = new QMessageBox(QMessageBox::Critical, QString(), QString(), QMessageBox::Ok, this);
     m_faultBox->setModal(false);
@@ -241,7 +250,12 @@ void mainWindow::connectComponents()
     connect(m_deviceList, &QDeviceList::sig_ipClicked, m_devTable, &QDevTable::ipClicked);
     connect(m_link, &Link::loggedInChanged, m_devTable, &QDevTable::setLoggedIn);
 
-    connect(m_link, &Link::upgradeAck, this, [](quint8, quint8, quint8, quint16, const uchar *) {});
+    connect(m_link, &Link::upgradeAck, m_firmware, &FirmwareUpload::onUpgradeAck);
+    // Every new connection starts a new login: the unit reports first.
+    connect(m_link, &Link::connected, this, [this] {
+        m_dialogPasswordSocket = nullptr;
+        m_rememberedRetrySocket = nullptr;
+    });
     connect(m_link, &Link::systemMessage, this, &mainWindow::onSystemMessage);
     connect(m_link, &Link::moduleMessage, m_funcWidget, &FuncWidget::onModuleMessage);
     connect(m_link, &Link::linkLost, this, [this] {
@@ -368,28 +382,46 @@ void mainWindow::devListClicked()
     m_devTable->exec();
 }
 
+ProgressSteps *mainWindow::progressSteps() const
+{
+    return m_progressSteps;
+}
+
 void mainWindow::armUpdateClicked()
 {
     if (!m_link->isLoggedIn())
         return;
+    m_firmware->begin(FirmwareUploader::Arm);
 }
 
 void mainWindow::dspUpdateClicked()
 {
     if (!m_link->isLoggedIn())
         return;
+    m_firmware->begin(FirmwareUploader::Dsp);
 }
 
 void mainWindow::pwdModClicked()
 {
     if (!m_link->isLoggedIn())
         return;
+    if (m_pwdMod->exec() != QDialog::Accepted)
+        return;
+    const QByteArray password = m_pwdMod->password().toLatin1();
+    m_link->sendFrame(Frame::System, Frame::Status, 14, Frame::Set, password.constData(), quint16(password.size()));
 }
 
 void mainWindow::lockPwdModClicked()
 {
     if (!m_link->isLoggedIn())
         return;
+    if (m_lockPwdMod->exec() != QDialog::Accepted)
+        return;
+    // The unit takes a new lock password only right after the current one.
+    const QByteArray current = m_lockPwdMod->lockPassword().toLatin1();
+    const QByteArray next = m_lockPwdMod->newPassword().toLatin1();
+    m_link->sendFrame(Frame::System, Frame::Security, 1, Frame::Set, current.constData(), quint16(current.size()));
+    m_link->sendFrame(Frame::System, Frame::Security, 2, Frame::Set, next.constData(), quint16(next.size()));
 }
 
 void mainWindow::resetClicked()
@@ -446,9 +478,9 @@ void mainWindow::tcpReadyRead()
 
 void mainWindow::sendPwdMsg()
 {
+    // Remembered only once the unit accepts it (onLoginReport).
     const QByteArray password = m_login->password().toLatin1();
-    m_rememberedPassword = m_login->password();
-    m_rememberedUnitId = m_link->currentUnitId();
+    m_dialogPasswordSocket = m_link->currentSocket();
     m_link->sendFrame(Frame::System, Frame::Login, 1, Frame::Set, password.constData(), quint16(password.size()));
 }
 
@@ -474,8 +506,28 @@ void mainWindow::onLoginReport(bool accepted)
 {
     m_link->setLoggedIn(accepted);
     m_overView->refreshState();
-    if (accepted)
+    QTcpSocket *socket = m_link->currentSocket();
+    if (accepted) {
+        // Only a password this unit took from the dialog is remembered; a
+        // unit without a password accepts at once and proves nothing.
+        if (socket && socket == m_dialogPasswordSocket && !m_login->password().isEmpty()) {
+            m_rememberedPassword = m_login->password();
+            m_rememberedUnitId = m_link->currentUnitId();
+        }
+        m_dialogPasswordSocket = nullptr;
+        m_login->accept();
         m_funcWidget->loginAccepted();
+    } else {
+        if (socket && !m_rememberedPassword.isEmpty() && m_link->currentUnitId() == m_rememberedUnitId
+            && socket != m_rememberedRetrySocket) {
+            m_rememberedRetrySocket = socket;
+            const QByteArray password = m_rememberedPassword.toLatin1();
+            m_link->sendFrame(Frame::System, Frame::Login, 1, Frame::Set, password.constData(),
+                              quint16(password.size()));
+        }
+        m_login->show();
+        m_login->raise();
+    }
     m_funcWidget->loginStateChanged(accepted);
 }
 

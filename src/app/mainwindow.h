@@ -8,8 +8,11 @@
 #include "app/languagelist.h"
 #include "app/localconfig.h"
 
+class DialogProgress;
+class FirmwareUpload;
 class FuncWidget;
 class Link;
+class ProgressSteps;
 class Prompt;
 class QAction;
 class QDevTable;
@@ -22,6 +25,7 @@ class QProgressDialog;
 class QPushButton;
 class QPwdModDialog;
 class QSettings;
+class QTcpSocket;
 class QTimer;
 class QTranslator;
 class QlockPwdModDialog;
@@ -47,6 +51,11 @@ public:
     FuncWidget *funcWidget() const { return m_funcWidget; }
     QLogin *loginDialog() const { return m_login; }
     QProgressDialog *progressDialog() const { return m_progress; }
+    // The shared progress dialog's start / step / finish.
+    ProgressSteps *progressSteps() const;
+    FirmwareUpload *firmwareUpload() const { return m_firmware; }
+    QPwdModDialog *pwdModDialog() const { return m_pwdMod; }
+    QlockPwdModDialog *lockPwdModDialog() const { return m_lockPwdMod; }
     QMessageBox *faultBox() const { return m_faultBox; }
     QTimer *faultTimer() const { return m_faultTimer; }
     QMenu *menu() const { return m_menu; }
@@ -124,6 +133,15 @@ private:
     QMessageBox *m_faultBox = nullptr;
     QTimer *m_faultTimer = nullptr;
 
+    DialogProgress *m_progressSteps = nullptr;
+    FirmwareUpload *m_firmware = nullptr;
+
     QString m_rememberedPassword;
     quint32 m_rememberedUnitId = 0;
+    // The connection on which the dialog's password was sent, and the one on
+    // which the remembered password was already retried (once per
+    // connection: a unit whose password changed would otherwise be sent the
+    // old one again after every rejection).
+    QPointer<QTcpSocket> m_dialogPasswordSocket;
+    QPointer<QTcpSocket> m_rememberedRetrySocket;
 };

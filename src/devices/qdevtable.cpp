@@ -487,11 +487,28 @@ void QDevTable::udpRecvData()
     // Several units may have announced since the last turn of the event loop;
     // each datagram is one unit's record and all of them count.
     m_database->beginBatch();
+    int taken = 0;
+    bool more = false;
     for (QUdpSocket *socket : sockets) {
-        while (socket->hasPendingDatagrams())
+        while (socket->hasPendingDatagrams()) {
+            if (taken == DatagramsPerTurn) {
+                more = true;
+                break;
+            }
             processDatagram(socket->receiveDatagram().data());
+            ++taken;
+        }
     }
     m_database->endBatch();
+    // A socket that still holds datagrams does not signal again until it is
+    // read; come back for them on the next turn.
+    if (more && !m_readScheduled) {
+        m_readScheduled = true;
+        QTimer::singleShot(0, this, [this] {
+            m_readScheduled = false;
+            udpRecvData();
+        });
+    }
 }
 
 void QDevTable::processDatagram(const QByteArray &datagram)
@@ -501,6 +518,14 @@ void QDevTable::processDatagram(const QByteArray &datagram)
         return;
     const int index = indexOfMachineId(record.machineid);
     if (index < 0) {
+        if (m_entries.size() >= MaxKnownUnits) {
+            if (!m_capReported) {
+                m_capReported = true;
+                qCDebug(lcDevices, "%d units known: status records of further units are ignored",
+                        int(m_entries.size()));
+            }
+            return;
+        }
         // What the table shows and stores of a location or description is
         // its first 16 bytes; keep the copy the same, so the next identical
         // record compares equal.
@@ -688,6 +713,8 @@ void QDevTable::removeDev(int index)
     m_entries.removeAt(index);
     m_table->removeRow(index);
     delete entry;
+    if (m_entries.size() < MaxKnownUnits)
+        m_capReported = false;
 }
 
 void QDevTable::devChanged(int index)

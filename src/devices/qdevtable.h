@@ -46,6 +46,15 @@ public:
     static constexpr int InterfaceWatchMs = 1000;
     static constexpr quint32 FirstHandAddedId = 32215;
     static constexpr int StoredTextBytes = 16;
+    // The listener faces the LAN: records of units not yet known are taken
+    // only while fewer than this many units are known, so a flood of made-up
+    // machine ids cannot exhaust memory or the window. Units already known,
+    // stored units loaded from the database and units added by hand are not
+    // limited.
+    static constexpr int MaxKnownUnits = 1024;
+    // Datagrams evaluated per turn of the event loop; the rest wait for the
+    // next turn, so a burst never freezes the window.
+    static constexpr int DatagramsPerTurn = 256;
     enum Column {
         IpColumn, ModelColumn, ArmColumn, DspColumn, LocationColumn, DescriptionColumn, SnColumn,
         LinkColumn, RunTimeColumn, TotalTimeColumn, IdColumn, DeleteColumn, ColumnCount
@@ -177,4 +186,6 @@ private:
     bool m_remindTimeout = true;
     bool m_neverShown = true;
     bool m_loggedIn = false;
+    bool m_capReported = false;
+    bool m_readScheduled = false;
 };

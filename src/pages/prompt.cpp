@@ -9,6 +9,14 @@ void Prompt::tell(QWidget *parent, Icon icon, const QString &title, const QStrin
     ask(parent, icon, title, text, {QStringLiteral("OK")});
 }
 
+QString Prompt::saveFileNameAndFilter(QWidget *parent, const QString &caption, const QString &dir,
+                                      const QString &filters, QString *selectedFilter)
+{
+    if (selectedFilter)
+        *selectedFilter = filters.section(QStringLiteral(";;"), 0, 0);
+    return saveFileName(parent, caption, dir, filters);
+}
+
 Prompt *Prompt::standard()
 {
     static DialogPrompt prompt;
@@ -53,4 +61,10 @@ QString DialogPrompt::saveFileName(QWidget *parent, const QString &caption, cons
 QString DialogPrompt::existingDirectory(QWidget *parent, const QString &caption, const QString &dir)
 {
     return QFileDialog::getExistingDirectory(parent, caption, dir);
+}
+
+QString DialogPrompt::saveFileNameAndFilter(QWidget *parent, const QString &caption, const QString &dir,
+                                            const QString &filters, QString *selectedFilter)
+{
+    return QFileDialog::getSaveFileName(parent, caption, dir, filters, selectedFilter);
 }

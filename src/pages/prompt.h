@@ -28,6 +28,11 @@ public:
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
     virtual QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir) = 0;
+    // A save dialog offering several kinds of file (`filters` separated by
+    // ";;"); `selectedFilter` receives the one chosen. Unless overridden:
+    // saveFileName() with the first kind.
+    virtual QString saveFileNameAndFilter(QWidget *parent, const QString &caption, const QString &dir,
+                                          const QString &filters, QString *selectedFilter);
 
     // The prompt used by default: real dialogs.
     static Prompt *standard();
@@ -43,4 +48,6 @@ public:
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                          const QString &filter) override;
     QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir) override;
+    QString saveFileNameAndFilter(QWidget *parent, const QString &caption, const QString &dir,
+                                  const QString &filters, QString *selectedFilter) override;
 };

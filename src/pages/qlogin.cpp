@@ -1,20 +1,63 @@
 #include "qlogin.h"
 
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 QLogin::QLogin(QWidget *parent)
     : QDialog(parent)
+    , m_label(new QLabel(this))
     , m_password(new QLineEdit(this))
+    , m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    m_label->setAlignment(Qt::AlignCenter);
+    m_password->setMaxLength(MaxPasswordLength);
     m_password->setEchoMode(QLineEdit::Password);
+
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_label);
     layout->addWidget(m_password);
+    layout->addWidget(m_buttons);
+
+    // Not accept()/reject() overrides: the window closes the dialog with
+    // accept() when the unit takes the password, which must not send it again.
+    connect(m_buttons->button(QDialogButtonBox::Ok), &QPushButton::clicked, this, &QLogin::okClicked);
+    connect(m_buttons->button(QDialogButtonBox::Cancel), &QPushButton::clicked, this, &QLogin::cancelClicked);
+    // Escape and the title bar close the dialog without the button.
+    connect(this, &QDialog::rejected, m_password, &QLineEdit::clear);
+    retranslate();
 }
 
 QLogin::~QLogin() = default;
 
-QString QLogin::password() const
+void QLogin::okClicked()
 {
-    return m_password->text();
+    m_entered = m_password->text();
+    m_password->clear();
+    accept();
+    Q_EMIT EnterPassword();
+}
+
+void QLogin::cancelClicked()
+{
+    reject();
+}
+
+void QLogin::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QDialog::changeEvent(event);
+}
+
+void QLogin::retranslate()
+{
+    setWindowTitle(tr("Login"));
+    m_label->setText(tr("Password"));
+    m_buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
+    m_buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
 }

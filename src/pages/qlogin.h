@@ -2,23 +2,42 @@
 
 #include <QDialog>
 
+class QDialogButtonBox;
+class QLabel;
 class QLineEdit;
 
-// Asks for the unit's login password.
+// Asks for the unit's login password. Shown without blocking whenever the
+// unit reports that it wants one; the window closes it when the unit accepts.
 class QLogin : public QDialog
 {
     Q_OBJECT
     Q_DISABLE_COPY(QLogin)
 
 public:
+    static constexpr int MaxPasswordLength = 8;
+
     explicit QLogin(QWidget *parent = nullptr);
     ~QLogin() override;
 
-    QString password() const;
+    // The password entered with the last "OK" (the edit itself is cleared).
+    QString password() const { return m_entered; }
+
+    QLineEdit *passwordEdit() const { return m_password; }
+    QDialogButtonBox *buttonBox() const { return m_buttons; }
 
 Q_SIGNALS:
     void EnterPassword();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void okClicked();
+    void cancelClicked();
+    void retranslate();
+
+    QLabel *m_label;
     QLineEdit *m_password;
+    QDialogButtonBox *m_buttons;
+    QString m_entered;
 };

@@ -2,6 +2,718 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>DEQWidget</name>
+    <message>
+        <source>Thresh</source>
+        <translation>门限</translation>
+    </message>
+    <message>
+        <source>Ratio</source>
+        <translation>压缩比</translation>
+    </message>
+    <message>
+        <source>Attack</source>
+        <translation>启动时间</translation>
+    </message>
+    <message>
+        <source>Decay</source>
+        <translation>释放时间</translation>
+    </message>
+    <message>
+        <source>Freq</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>Gain</source>
+        <translation>增益</translation>
+    </message>
+    <message>
+        <source>Q</source>
+        <translation>Q值</translation>
+    </message>
+    <message>
+        <source>Boost Below</source>
+        <translation>低于门限提升</translation>
+    </message>
+    <message>
+        <source>Cut Above</source>
+        <translation>高于门限衰减</translation>
+    </message>
+    <message>
+        <source>PEQ</source>
+        <translation>参量均衡</translation>
+    </message>
+    <message>
+        <source>LowShelf</source>
+        <translation>低架</translation>
+    </message>
+    <message>
+        <source>HighShelf</source>
+        <translation>高架</translation>
+    </message>
+    <message>
+        <source>Input Channel</source>
+        <translation>输入通道</translation>
+    </message>
+    <message>
+        <source>Band</source>
+        <translation>频段</translation>
+    </message>
+    <message>
+        <source>Dynamics</source>
+        <translation>动态</translation>
+    </message>
+    <message>
+        <source>Equalizer</source>
+        <translation>均衡器</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>启用</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Copy to</source>
+        <translation>复制到</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>复位</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Clear all setting?</source>
+        <translation>清除所有设置？</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancle</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>DelayPage</name>
+    <message>
+        <source>Millisecond</source>
+        <translation>毫秒</translation>
+    </message>
+    <message>
+        <source>Meters</source>
+        <translation>米</translation>
+    </message>
+    <message>
+        <source>Feet</source>
+        <translation>英尺</translation>
+    </message>
+</context>
+<context>
+    <name>FilterPage</name>
+    <message>
+        <source>Bessel</source>
+        <translation>贝塞尔</translation>
+    </message>
+    <message>
+        <source>Butterworth</source>
+        <translation>巴特沃斯</translation>
+    </message>
+    <message>
+        <source>Link-Riley</source>
+        <translation>林克维茨-瑞利</translation>
+    </message>
+    <message>
+        <source>Copy to</source>
+        <translation>复制到</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>复位</translation>
+    </message>
+    <message>
+        <source>High-Pass</source>
+        <translation>高通</translation>
+    </message>
+    <message>
+        <source>Low-Pass</source>
+        <translation>低通</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>启用</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Slope</source>
+        <translation>斜率</translation>
+    </message>
+    <message>
+        <source>Freq(Hz)</source>
+        <translation>频率(Hz)</translation>
+    </message>
+    <message>
+        <source>Parametric EQ</source>
+        <translation>参量均衡</translation>
+    </message>
+    <message>
+        <source>Gain(dB)</source>
+        <translation>增益(dB)</translation>
+    </message>
+    <message>
+        <source>Q</source>
+        <translation>Q值</translation>
+    </message>
+    <message>
+        <source>PEQ</source>
+        <translation>参量均衡</translation>
+    </message>
+    <message>
+        <source>LowShelf</source>
+        <translation>低架</translation>
+    </message>
+    <message>
+        <source>HighShelf</source>
+        <translation>高架</translation>
+    </message>
+    <message>
+        <source>Allpass</source>
+        <translation>全通</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Clear all setting?</source>
+        <translation>清除所有设置？</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancle</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Input Channel</source>
+        <translation>输入通道</translation>
+    </message>
+    <message>
+        <source>Output Channel</source>
+        <translation>输出通道</translation>
+    </message>
+</context>
+<context>
+    <name>FirWidget</name>
+    <message>
+        <source>Low Pass</source>
+        <translation>低通</translation>
+    </message>
+    <message>
+        <source>High Pass</source>
+        <translation>高通</translation>
+    </message>
+    <message>
+        <source>Band Pass</source>
+        <translation>带通</translation>
+    </message>
+    <message>
+        <source>External FIR</source>
+        <translation>外部FIR</translation>
+    </message>
+    <message>
+        <source>Rectangle</source>
+        <translation>矩形窗</translation>
+    </message>
+    <message>
+        <source>Tukey</source>
+        <translation>图基窗</translation>
+    </message>
+    <message>
+        <source>Triangular</source>
+        <translation>三角窗</translation>
+    </message>
+    <message>
+        <source>Hanning</source>
+        <translation>汉宁窗</translation>
+    </message>
+    <message>
+        <source>Hamming</source>
+        <translation>汉明窗</translation>
+    </message>
+    <message>
+        <source>Blackman</source>
+        <translation>布莱克曼窗</translation>
+    </message>
+    <message>
+        <source>Kaiser</source>
+        <translation>凯泽窗</translation>
+    </message>
+    <message>
+        <source>Output Channel</source>
+        <translation>输出通道</translation>
+    </message>
+    <message>
+        <source>FIR Type</source>
+        <translation>FIR类型</translation>
+    </message>
+    <message>
+        <source>Import external FIR</source>
+        <translation>导入外部FIR</translation>
+    </message>
+    <message>
+        <source>Taps</source>
+        <translation>抽头数</translation>
+    </message>
+    <message>
+        <source>Low Freq</source>
+        <translation>低频</translation>
+    </message>
+    <message>
+        <source>Freq</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>High Freq</source>
+        <translation>高频</translation>
+    </message>
+    <message>
+        <source>(Hz)</source>
+        <translation>(Hz)</translation>
+    </message>
+    <message>
+        <source>Window Type</source>
+        <translation>窗函数</translation>
+    </message>
+    <message>
+        <source>Kaiser Beta</source>
+        <translation>凯泽窗Beta值</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>启用</translation>
+    </message>
+    <message>
+        <source>Update to Device</source>
+        <translation>更新到设备</translation>
+    </message>
+    <message>
+        <source>Download and View</source>
+        <translation>下载并查看</translation>
+    </message>
+    <message>
+        <source>Download and view current settings of the device</source>
+        <translation>从设备下载并查看当前设置</translation>
+    </message>
+    <message>
+        <source>View Current</source>
+        <translation>查看当前设置</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>导入</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>Copy to</source>
+        <translation>复制到</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>The settings have not been updated to the device! Click to update!</source>
+        <translation>设置尚未更新到设备！请点击更新！</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Clear all setting?</source>
+        <translation>清除所有设置？</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancle</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Load External FIR From PC</source>
+        <translation>从电脑加载外部FIR</translation>
+    </message>
+    <message>
+        <source>External FIR File (*.txt)</source>
+        <translation>外部FIR文件 (*.txt)</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>FIR tap can&apos;t be larger than </source>
+        <translation>FIR抽头数不能大于 </translation>
+    </message>
+    <message>
+        <source>External FIR file format error!</source>
+        <translation>外部FIR文件格式错误！</translation>
+    </message>
+    <message>
+        <source>Import external FIR data and update to device?</source>
+        <translation>导入外部FIR数据并更新到设备？</translation>
+    </message>
+    <message>
+        <source>Import FIR From PC</source>
+        <translation>从电脑导入FIR</translation>
+    </message>
+    <message>
+        <source>FIR File (*.chFIR)</source>
+        <translation>FIR文件 (*.chFIR)</translation>
+    </message>
+    <message>
+        <source>FIR file format error!</source>
+        <translation>FIR文件格式错误！</translation>
+    </message>
+    <message>
+        <source>Import FIR and update to device?</source>
+        <translation>导入FIR并更新到设备？</translation>
+    </message>
+    <message>
+        <source>Export FIR to PC</source>
+        <translation>导出FIR到电脑</translation>
+    </message>
+    <message>
+        <source>The FIR file could not be written:
+%1
+%2</source>
+        <translation>无法写入FIR文件：
+%1
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareUpload</name>
+    <message>
+        <source>sbin Files (*.sbin)</source>
+        <translation>sbin文件 (*.sbin)</translation>
+    </message>
+    <message>
+        <source>ldr Files (*.ldr)</source>
+        <translation>ldr文件 (*.ldr)</translation>
+    </message>
+    <message>
+        <source>Find Files</source>
+        <translation>查找文件</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Bad file format</source>
+        <translation>文件格式错误</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware file:
+%1</source>
+        <translation>无法读取固件文件：
+%1</translation>
+    </message>
+    <message>
+        <source>The firmware file is empty.</source>
+        <translation>固件文件为空。</translation>
+    </message>
+    <message>
+        <source>The firmware file is too large: the unit takes at most %1 bytes.</source>
+        <translation>固件文件过大：设备最多接受 %1 字节。</translation>
+    </message>
+    <message>
+        <source>updating...</source>
+        <translation>正在升级...</translation>
+    </message>
+    <message>
+        <source>The connection to the unit was lost: the firmware upgrade did not finish.</source>
+        <translation>与设备的连接已断开：固件升级未完成。</translation>
+    </message>
+</context>
+<context>
+    <name>FuncWidget</name>
+    <message>
+        <source>In Level</source>
+        <translation>输入电平</translation>
+    </message>
+    <message>
+        <source>Gate</source>
+        <translation>噪声门</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>反馈抑制</translation>
+    </message>
+    <message>
+        <source>In Filter</source>
+        <translation>输入滤波</translation>
+    </message>
+    <message>
+        <source>DEQ</source>
+        <translation>动态均衡</translation>
+    </message>
+    <message>
+        <source>In Limiter</source>
+        <translation>输入限幅</translation>
+    </message>
+    <message>
+        <source>In Delay</source>
+        <translation>输入延时</translation>
+    </message>
+    <message>
+        <source>Matrix</source>
+        <translation>矩阵</translation>
+    </message>
+    <message>
+        <source>Signal</source>
+        <translation>信号发生</translation>
+    </message>
+    <message>
+        <source>Out Level</source>
+        <translation>输出电平</translation>
+    </message>
+    <message>
+        <source>FIR Filter</source>
+        <translation>FIR滤波</translation>
+    </message>
+    <message>
+        <source>Out Filter</source>
+        <translation>输出滤波</translation>
+    </message>
+    <message>
+        <source>Out Limiter</source>
+        <translation>输出限幅</translation>
+    </message>
+    <message>
+        <source>Out Delay</source>
+        <translation>输出延时</translation>
+    </message>
+    <message>
+        <source>Preset</source>
+        <translation>预设</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Security</source>
+        <translation>安全</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Can not write the file:
+%1</source>
+        <translation>无法写入文件：
+%1</translation>
+    </message>
+    <message>
+        <source>preset file format error!</source>
+        <translation>预设文件格式错误！</translation>
+    </message>
+</context>
+<context>
+    <name>LevelPage</name>
+    <message>
+        <source>Source</source>
+        <translation>音源</translation>
+    </message>
+    <message>
+        <source>Analog</source>
+        <translation>模拟</translation>
+    </message>
+    <message>
+        <source>AES</source>
+        <translation>AES</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>编组</translation>
+    </message>
+    <message>
+        <source>Gain(dB)</source>
+        <translation>增益(dB)</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>静音</translation>
+    </message>
+    <message>
+        <source>Invert</source>
+        <translation>反相</translation>
+    </message>
+</context>
+<context>
+    <name>LimiterPage</name>
+    <message>
+        <source>warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Clear all setting?</source>
+        <translation>清除所有设置？</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancle</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Input Channel</source>
+        <translation>输入通道</translation>
+    </message>
+    <message>
+        <source>Output Channel</source>
+        <translation>输出通道</translation>
+    </message>
+    <message>
+        <source>Copy to</source>
+        <translation>复制到</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>复位</translation>
+    </message>
+    <message>
+        <source>Input</source>
+        <translation>输入</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>输出</translation>
+    </message>
+    <message>
+        <source>G-R</source>
+        <translation>衰减</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>启用</translation>
+    </message>
+    <message>
+        <source>Thresh(dB)</source>
+        <translation>门限(dB)</translation>
+    </message>
+    <message>
+        <source>Ratio</source>
+        <translation>压缩比</translation>
+    </message>
+    <message>
+        <source>Attack(ms)</source>
+        <translation>启动时间(ms)</translation>
+    </message>
+    <message>
+        <source>Decay(ms)</source>
+        <translation>释放时间(ms)</translation>
+    </message>
+</context>
+<context>
+    <name>QCail</name>
+    <message>
+        <source>warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Reset system all config?</source>
+        <translation>复位系统所有配置？</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancle</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Calibration</source>
+        <translation>校准</translation>
+    </message>
+    <message>
+        <source>Input Link</source>
+        <translation>输入联动</translation>
+    </message>
+    <message>
+        <source>Output Link</source>
+        <translation>输出联动</translation>
+    </message>
+    <message>
+        <source>Mix</source>
+        <translation>混音</translation>
+    </message>
+    <message>
+        <source>System 
+Reset</source>
+        <translation>系统
+复位</translation>
+    </message>
+</context>
+<context>
+    <name>QChannelSelect</name>
+    <message>
+        <source>Select Channel</source>
+        <translation>选择通道</translation>
+    </message>
+    <message>
+        <source>Input channel</source>
+        <translation>输入通道</translation>
+    </message>
+    <message>
+        <source>Output channel</source>
+        <translation>输出通道</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
     <name>QDevTable</name>
     <message>
         <source>Device list</source>
@@ -140,6 +852,32 @@ Click Cancel to exit.</source>
     </message>
 </context>
 <context>
+    <name>QFeedback</name>
+    <message>
+        <source>Enable</source>
+        <translation>启用</translation>
+    </message>
+</context>
+<context>
+    <name>QGate</name>
+    <message>
+        <source>Enable</source>
+        <translation>启用</translation>
+    </message>
+    <message>
+        <source>Thresh(dB)</source>
+        <translation>门限(dB)</translation>
+    </message>
+    <message>
+        <source>Attack(ms)</source>
+        <translation>启动时间(ms)</translation>
+    </message>
+    <message>
+        <source>Decay(ms)</source>
+        <translation>释放时间(ms)</translation>
+    </message>
+</context>
+<context>
     <name>QIpSetting</name>
     <message>
         <source>ip Settings</source>
@@ -156,6 +894,651 @@ Click Cancel to exit.</source>
     <message>
         <source>Gateway :</source>
         <translation>网关 :</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>QLock</name>
+    <message>
+        <source>Free</source>
+        <translation>自由</translation>
+    </message>
+    <message>
+        <source>Read-only</source>
+        <translation>只读</translation>
+    </message>
+    <message>
+        <source>Hidden</source>
+        <translation>隐藏</translation>
+    </message>
+</context>
+<context>
+    <name>QLogin</name>
+    <message>
+        <source>Login</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>QMixer</name>
+    <message>
+        <source>Gain(dB)</source>
+        <translation>增益(dB)</translation>
+    </message>
+    <message>
+        <source>All Mix</source>
+        <translation>全部混音</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>复位</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>启用</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Enable all mixer and set their value to 0dB?</source>
+        <translation>启用所有混音点并将增益设为0dB？</translation>
+    </message>
+    <message>
+        <source>Disable all mixer and set their value to 0dB?</source>
+        <translation>关闭所有混音点并将增益设为0dB？</translation>
+    </message>
+</context>
+<context>
+    <name>QOEMTool</name>
+    <message>
+        <source>Factory Setup</source>
+        <translation>出厂设置</translation>
+    </message>
+    <message>
+        <source>Channel Cfg :</source>
+        <translation>通道配置 :</translation>
+    </message>
+    <message>
+        <source>LCD Line%1 :</source>
+        <translation>LCD第%1行 :</translation>
+    </message>
+    <message>
+        <source>Model :</source>
+        <translation>型号 :</translation>
+    </message>
+    <message>
+        <source>SN :</source>
+        <translation>序列号 :</translation>
+    </message>
+    <message>
+        <source>DSP Model :</source>
+        <translation>DSP型号 :</translation>
+    </message>
+    <message>
+        <source>Setup</source>
+        <translation>设定</translation>
+    </message>
+</context>
+<context>
+    <name>QOverView</name>
+    <message>
+        <source>Model :</source>
+        <translation>型号 :</translation>
+    </message>
+    <message>
+        <source>Loca :</source>
+        <translation>位置 :</translation>
+    </message>
+    <message>
+        <source>IPAddr :</source>
+        <translation>IP地址 :</translation>
+    </message>
+    <message>
+        <source>Desc :</source>
+        <translation>描述 :</translation>
+    </message>
+    <message>
+        <source>ARM Ver :</source>
+        <translation>ARM版本 :</translation>
+    </message>
+    <message>
+        <source>State :</source>
+        <translation>状态 :</translation>
+    </message>
+    <message>
+        <source>DSP Ver :</source>
+        <translation>DSP版本 :</translation>
+    </message>
+    <message>
+        <source>DSP :</source>
+        <translation>DSP :</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>静音</translation>
+    </message>
+    <message>
+        <source>dB</source>
+        <translation>dB</translation>
+    </message>
+    <message>
+        <source>Comp</source>
+        <translation>压缩</translation>
+    </message>
+    <message>
+        <source>Ctrl+M</source>
+        <translation>Ctrl+M</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>已连接</translation>
+    </message>
+    <message>
+        <source>Unconnected</source>
+        <translation>未连接</translation>
+    </message>
+</context>
+<context>
+    <name>QPreset</name>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Recall</source>
+        <translation>调用</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>导入</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Import All</source>
+        <translation>全部导入</translation>
+    </message>
+    <message>
+        <source>Export All</source>
+        <translation>全部导出</translation>
+    </message>
+    <message>
+        <source>Offline Save</source>
+        <translation>离线保存</translation>
+    </message>
+    <message>
+        <source>Offline Import</source>
+        <translation>离线导入</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Save preset?</source>
+        <translation>保存预设？</translation>
+    </message>
+    <message>
+        <source>Recall preset?</source>
+        <translation>调用预设？</translation>
+    </message>
+    <message>
+        <source>Erase preset?</source>
+        <translation>删除预设？</translation>
+    </message>
+    <message>
+        <source>Preset</source>
+        <translation>预设</translation>
+    </message>
+    <message>
+        <source>The preset name&apos;s length can not be greater than 16 bytes, please enter again!</source>
+        <translation>预设名称的长度不能超过16个字节，请重新输入！</translation>
+    </message>
+    <message>
+        <source>pst Files</source>
+        <translation>pst 文件</translation>
+    </message>
+    <message>
+        <source>pst Files (*.pst1)</source>
+        <translation>pst 文件 (*.pst1)</translation>
+    </message>
+    <message>
+        <source>pst Files (*.pst)</source>
+        <translation>pst 文件 (*.pst)</translation>
+    </message>
+    <message>
+        <source>SHARC21488_48K (*.pst1)</source>
+        <translation>SHARC21488_48K (*.pst1)</translation>
+    </message>
+    <message>
+        <source>SHARC21489_96K (*.pst1)</source>
+        <translation>SHARC21489_96K (*.pst1)</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Can not read the file:
+%1</source>
+        <translation>无法读取文件：
+%1</translation>
+    </message>
+    <message>
+        <source>preset file format error!</source>
+        <translation>预设文件格式错误！</translation>
+    </message>
+    <message>
+        <source>Export to PC...</source>
+        <translation>正在导出到电脑...</translation>
+    </message>
+    <message>
+        <source>Can not write the file:
+%1</source>
+        <translation>无法写入文件：
+%1</translation>
+    </message>
+    <message>
+        <source>The unit stopped the transfer before the end.</source>
+        <translation>设备在传输结束前停止了传输。</translation>
+    </message>
+    <message>
+        <source>The preset image is too large to be transferred.</source>
+        <translation>预设文件太大，无法传输。</translation>
+    </message>
+    <message>
+        <source>Import from PC...</source>
+        <translation>正在从电脑导入...</translation>
+    </message>
+    <message>
+        <source>The connection to the unit was lost: the transfer did not finish.</source>
+        <translation>与设备的连接已断开：传输未完成。</translation>
+    </message>
+</context>
+<context>
+    <name>QPwdModDialog</name>
+    <message>
+        <source>Modify password</source>
+        <translation>修改密码</translation>
+    </message>
+    <message>
+        <source>New password :</source>
+        <translation>新密码 :</translation>
+    </message>
+    <message>
+        <source>Confirm :</source>
+        <translation>确认 :</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>QSecurity</name>
+    <message>
+        <source>InLevel</source>
+        <translation>输入电平</translation>
+    </message>
+    <message>
+        <source>Gate</source>
+        <translation>噪声门</translation>
+    </message>
+    <message>
+        <source>FeedBack</source>
+        <translation>反馈抑制</translation>
+    </message>
+    <message>
+        <source>InDEQ</source>
+        <translation>动态均衡</translation>
+    </message>
+    <message>
+        <source>InLimiter</source>
+        <translation>输入限幅</translation>
+    </message>
+    <message>
+        <source>InDelay</source>
+        <translation>输入延时</translation>
+    </message>
+    <message>
+        <source>MixMtx</source>
+        <translation>矩阵混音</translation>
+    </message>
+    <message>
+        <source>Signal</source>
+        <translation>信号发生</translation>
+    </message>
+    <message>
+        <source>OutLevel</source>
+        <translation>输出电平</translation>
+    </message>
+    <message>
+        <source>OutFIR</source>
+        <translation>FIR滤波</translation>
+    </message>
+    <message>
+        <source>OutLimiter</source>
+        <translation>输出限幅</translation>
+    </message>
+    <message>
+        <source>OutDelay</source>
+        <translation>输出延时</translation>
+    </message>
+    <message>
+        <source>InFilter</source>
+        <translation>输入滤波</translation>
+    </message>
+    <message>
+        <source>OutFilter</source>
+        <translation>输出滤波</translation>
+    </message>
+    <message>
+        <source>Legend</source>
+        <translation>图例</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Password :</source>
+        <translation>密码 :</translation>
+    </message>
+    <message>
+        <source>Parametric EQ</source>
+        <translation>参量均衡</translation>
+    </message>
+    <message>
+        <source>Graph</source>
+        <translation>曲线</translation>
+    </message>
+    <message>
+        <source>HPF</source>
+        <translation>高通</translation>
+    </message>
+    <message>
+        <source>LPF</source>
+        <translation>低通</translation>
+    </message>
+</context>
+<context>
+    <name>QSetup</name>
+    <message>
+        <source>Polling</source>
+        <translation>轮播</translation>
+    </message>
+    <message>
+        <source>Fixed on model</source>
+        <translation>固定显示型号</translation>
+    </message>
+    <message>
+        <source>Fixed on IP address</source>
+        <translation>固定显示IP地址</translation>
+    </message>
+    <message>
+        <source>Fixed on location</source>
+        <translation>固定显示位置</translation>
+    </message>
+    <message>
+        <source>Fixed on description</source>
+        <translation>固定显示描述</translation>
+    </message>
+    <message>
+        <source>Fixed on preset</source>
+        <translation>固定显示预设</translation>
+    </message>
+    <message>
+        <source>Fixed on run time</source>
+        <translation>固定显示运行时间</translation>
+    </message>
+    <message>
+        <source>Model :</source>
+        <translation>型号 :</translation>
+    </message>
+    <message>
+        <source>ARM Ver :</source>
+        <translation>ARM版本 :</translation>
+    </message>
+    <message>
+        <source>DSP Ver :</source>
+        <translation>DSP版本 :</translation>
+    </message>
+    <message>
+        <source>SN :</source>
+        <translation>序列号 :</translation>
+    </message>
+    <message>
+        <source>Location :</source>
+        <translation>位置 :</translation>
+    </message>
+    <message>
+        <source>Description :</source>
+        <translation>描述 :</translation>
+    </message>
+    <message>
+        <source>Device ID :</source>
+        <translation>设备ID :</translation>
+    </message>
+    <message>
+        <source>Boot counts :</source>
+        <translation>启动次数 :</translation>
+    </message>
+    <message>
+        <source>CPU Temp :</source>
+        <translation>CPU温度 :</translation>
+    </message>
+    <message>
+        <source>Channel Cfg :</source>
+        <translation>通道配置 :</translation>
+    </message>
+    <message>
+        <source>Run time :</source>
+        <translation>运行时间 :</translation>
+    </message>
+    <message>
+        <source>Total time :</source>
+        <translation>总运行时间 :</translation>
+    </message>
+    <message>
+        <source>Code :</source>
+        <translation>编码 :</translation>
+    </message>
+    <message>
+        <source>Panel Lock :</source>
+        <translation>面板锁 :</translation>
+    </message>
+    <message>
+        <source>LCD Page :</source>
+        <translation>LCD页面 :</translation>
+    </message>
+    <message>
+        <source>IP address :</source>
+        <translation>IP地址 :</translation>
+    </message>
+    <message>
+        <source>Subnet mask :</source>
+        <translation>子网掩码 :</translation>
+    </message>
+    <message>
+        <source>Gateway :</source>
+        <translation>网关 :</translation>
+    </message>
+    <message>
+        <source>DSP :</source>
+        <translation>DSP :</translation>
+    </message>
+    <message>
+        <source>Flash :</source>
+        <translation>Flash :</translation>
+    </message>
+    <message>
+        <source>DAC :</source>
+        <translation>DAC :</translation>
+    </message>
+    <message>
+        <source>Temp :</source>
+        <translation>温度 :</translation>
+    </message>
+    <message>
+        <source>Input Label</source>
+        <translation>输入标签</translation>
+    </message>
+    <message>
+        <source>Output Label</source>
+        <translation>输出标签</translation>
+    </message>
+    <message>
+        <source>Device Infomation</source>
+        <translation>设备信息</translation>
+    </message>
+    <message>
+        <source>Network</source>
+        <translation>网络</translation>
+    </message>
+    <message>
+        <source>Fault</source>
+        <translation>故障</translation>
+    </message>
+    <message>
+        <source>IN</source>
+        <translation>输入</translation>
+    </message>
+    <message>
+        <source>OUT</source>
+        <translation>输出</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>Find Files</source>
+        <translation>查找文件</translation>
+    </message>
+    <message>
+        <source>bin Files (*.bin)</source>
+        <translation>bin文件 (*.bin)</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot read the file %1.</source>
+        <translation>无法读取文件 %1。</translation>
+    </message>
+    <message>
+        <source>Cannot write the file %1.</source>
+        <translation>无法写入文件 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>QSigGenerator</name>
+    <message>
+        <source>Freq(Hz)</source>
+        <translation>频率(Hz)</translation>
+    </message>
+    <message>
+        <source>Gain(dB)</source>
+        <translation>增益(dB)</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>静音</translation>
+    </message>
+    <message>
+        <source>Output Channel</source>
+        <translation>输出通道</translation>
+    </message>
+    <message>
+        <source>PinkNoise</source>
+        <translation>粉红噪声</translation>
+    </message>
+    <message>
+        <source>Sine</source>
+        <translation>正弦波</translation>
+    </message>
+    <message>
+        <source>WhiteNoise</source>
+        <translation>白噪声</translation>
+    </message>
+</context>
+<context>
+    <name>QlockPwdModDialog</name>
+    <message>
+        <source>Modify lock password</source>
+        <translation>修改安全锁密码</translation>
+    </message>
+    <message>
+        <source>Lock password :</source>
+        <translation>安全锁密码 :</translation>
+    </message>
+    <message>
+        <source>New password :</source>
+        <translation>新密码 :</translation>
+    </message>
+    <message>
+        <source>Verify password :</source>
+        <translation>确认密码 :</translation>
     </message>
     <message>
         <source>OK</source>

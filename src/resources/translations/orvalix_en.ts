@@ -2,6 +2,718 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>DEQWidget</name>
+    <message>
+        <source>Thresh</source>
+        <translation>Thresh</translation>
+    </message>
+    <message>
+        <source>Ratio</source>
+        <translation>Ratio</translation>
+    </message>
+    <message>
+        <source>Attack</source>
+        <translation>Attack</translation>
+    </message>
+    <message>
+        <source>Decay</source>
+        <translation>Decay</translation>
+    </message>
+    <message>
+        <source>Freq</source>
+        <translation>Freq</translation>
+    </message>
+    <message>
+        <source>Gain</source>
+        <translation>Gain</translation>
+    </message>
+    <message>
+        <source>Q</source>
+        <translation>Q</translation>
+    </message>
+    <message>
+        <source>Boost Below</source>
+        <translation>Boost Below</translation>
+    </message>
+    <message>
+        <source>Cut Above</source>
+        <translation>Cut Above</translation>
+    </message>
+    <message>
+        <source>PEQ</source>
+        <translation>PEQ</translation>
+    </message>
+    <message>
+        <source>LowShelf</source>
+        <translation>LowShelf</translation>
+    </message>
+    <message>
+        <source>HighShelf</source>
+        <translation>HighShelf</translation>
+    </message>
+    <message>
+        <source>Input Channel</source>
+        <translation>Input Channel</translation>
+    </message>
+    <message>
+        <source>Band</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <source>Dynamics</source>
+        <translation>Dynamics</translation>
+    </message>
+    <message>
+        <source>Equalizer</source>
+        <translation>Equalizer</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Enable</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Copy to</source>
+        <translation>Copy to</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>warning</translation>
+    </message>
+    <message>
+        <source>Clear all setting?</source>
+        <translation>Clear all setting?</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancle</source>
+        <translation>Cancle</translation>
+    </message>
+</context>
+<context>
+    <name>DelayPage</name>
+    <message>
+        <source>Millisecond</source>
+        <translation>Millisecond</translation>
+    </message>
+    <message>
+        <source>Meters</source>
+        <translation>Meters</translation>
+    </message>
+    <message>
+        <source>Feet</source>
+        <translation>Feet</translation>
+    </message>
+</context>
+<context>
+    <name>FilterPage</name>
+    <message>
+        <source>Bessel</source>
+        <translation>Bessel</translation>
+    </message>
+    <message>
+        <source>Butterworth</source>
+        <translation>Butterworth</translation>
+    </message>
+    <message>
+        <source>Link-Riley</source>
+        <translation>Link-Riley</translation>
+    </message>
+    <message>
+        <source>Copy to</source>
+        <translation>Copy to</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>High-Pass</source>
+        <translation>High-Pass</translation>
+    </message>
+    <message>
+        <source>Low-Pass</source>
+        <translation>Low-Pass</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Enable</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Slope</source>
+        <translation>Slope</translation>
+    </message>
+    <message>
+        <source>Freq(Hz)</source>
+        <translation>Freq(Hz)</translation>
+    </message>
+    <message>
+        <source>Parametric EQ</source>
+        <translation>Parametric EQ</translation>
+    </message>
+    <message>
+        <source>Gain(dB)</source>
+        <translation>Gain(dB)</translation>
+    </message>
+    <message>
+        <source>Q</source>
+        <translation>Q</translation>
+    </message>
+    <message>
+        <source>PEQ</source>
+        <translation>PEQ</translation>
+    </message>
+    <message>
+        <source>LowShelf</source>
+        <translation>LowShelf</translation>
+    </message>
+    <message>
+        <source>HighShelf</source>
+        <translation>HighShelf</translation>
+    </message>
+    <message>
+        <source>Allpass</source>
+        <translation>Allpass</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>warning</translation>
+    </message>
+    <message>
+        <source>Clear all setting?</source>
+        <translation>Clear all setting?</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancle</source>
+        <translation>Cancle</translation>
+    </message>
+    <message>
+        <source>Input Channel</source>
+        <translation>Input Channel</translation>
+    </message>
+    <message>
+        <source>Output Channel</source>
+        <translation>Output Channel</translation>
+    </message>
+</context>
+<context>
+    <name>FirWidget</name>
+    <message>
+        <source>Low Pass</source>
+        <translation>Low Pass</translation>
+    </message>
+    <message>
+        <source>High Pass</source>
+        <translation>High Pass</translation>
+    </message>
+    <message>
+        <source>Band Pass</source>
+        <translation>Band Pass</translation>
+    </message>
+    <message>
+        <source>External FIR</source>
+        <translation>External FIR</translation>
+    </message>
+    <message>
+        <source>Rectangle</source>
+        <translation>Rectangle</translation>
+    </message>
+    <message>
+        <source>Tukey</source>
+        <translation>Tukey</translation>
+    </message>
+    <message>
+        <source>Triangular</source>
+        <translation>Triangular</translation>
+    </message>
+    <message>
+        <source>Hanning</source>
+        <translation>Hanning</translation>
+    </message>
+    <message>
+        <source>Hamming</source>
+        <translation>Hamming</translation>
+    </message>
+    <message>
+        <source>Blackman</source>
+        <translation>Blackman</translation>
+    </message>
+    <message>
+        <source>Kaiser</source>
+        <translation>Kaiser</translation>
+    </message>
+    <message>
+        <source>Output Channel</source>
+        <translation>Output Channel</translation>
+    </message>
+    <message>
+        <source>FIR Type</source>
+        <translation>FIR Type</translation>
+    </message>
+    <message>
+        <source>Import external FIR</source>
+        <translation>Import external FIR</translation>
+    </message>
+    <message>
+        <source>Taps</source>
+        <translation>Taps</translation>
+    </message>
+    <message>
+        <source>Low Freq</source>
+        <translation>Low Freq</translation>
+    </message>
+    <message>
+        <source>Freq</source>
+        <translation>Freq</translation>
+    </message>
+    <message>
+        <source>High Freq</source>
+        <translation>High Freq</translation>
+    </message>
+    <message>
+        <source>(Hz)</source>
+        <translation>(Hz)</translation>
+    </message>
+    <message>
+        <source>Window Type</source>
+        <translation>Window Type</translation>
+    </message>
+    <message>
+        <source>Kaiser Beta</source>
+        <translation>Kaiser Beta</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Enable</translation>
+    </message>
+    <message>
+        <source>Update to Device</source>
+        <translation>Update to Device</translation>
+    </message>
+    <message>
+        <source>Download and View</source>
+        <translation>Download and View</translation>
+    </message>
+    <message>
+        <source>Download and view current settings of the device</source>
+        <translation>Download and view current settings of the device</translation>
+    </message>
+    <message>
+        <source>View Current</source>
+        <translation>View Current</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Copy to</source>
+        <translation>Copy to</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>The settings have not been updated to the device! Click to update!</source>
+        <translation>The settings have not been updated to the device! Click to update!</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>warning</translation>
+    </message>
+    <message>
+        <source>Clear all setting?</source>
+        <translation>Clear all setting?</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancle</source>
+        <translation>Cancle</translation>
+    </message>
+    <message>
+        <source>Load External FIR From PC</source>
+        <translation>Load External FIR From PC</translation>
+    </message>
+    <message>
+        <source>External FIR File (*.txt)</source>
+        <translation>External FIR File (*.txt)</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>ERROR</translation>
+    </message>
+    <message>
+        <source>FIR tap can&apos;t be larger than </source>
+        <translation>FIR tap can&apos;t be larger than </translation>
+    </message>
+    <message>
+        <source>External FIR file format error!</source>
+        <translation>External FIR file format error!</translation>
+    </message>
+    <message>
+        <source>Import external FIR data and update to device?</source>
+        <translation>Import external FIR data and update to device?</translation>
+    </message>
+    <message>
+        <source>Import FIR From PC</source>
+        <translation>Import FIR From PC</translation>
+    </message>
+    <message>
+        <source>FIR File (*.chFIR)</source>
+        <translation>FIR File (*.chFIR)</translation>
+    </message>
+    <message>
+        <source>FIR file format error!</source>
+        <translation>FIR file format error!</translation>
+    </message>
+    <message>
+        <source>Import FIR and update to device?</source>
+        <translation>Import FIR and update to device?</translation>
+    </message>
+    <message>
+        <source>Export FIR to PC</source>
+        <translation>Export FIR to PC</translation>
+    </message>
+    <message>
+        <source>The FIR file could not be written:
+%1
+%2</source>
+        <translation>The FIR file could not be written:
+%1
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareUpload</name>
+    <message>
+        <source>sbin Files (*.sbin)</source>
+        <translation>sbin Files (*.sbin)</translation>
+    </message>
+    <message>
+        <source>ldr Files (*.ldr)</source>
+        <translation>ldr Files (*.ldr)</translation>
+    </message>
+    <message>
+        <source>Find Files</source>
+        <translation>Find Files</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>error</translation>
+    </message>
+    <message>
+        <source>Bad file format</source>
+        <translation>Bad file format</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware file:
+%1</source>
+        <translation>Cannot read the firmware file:
+%1</translation>
+    </message>
+    <message>
+        <source>The firmware file is empty.</source>
+        <translation>The firmware file is empty.</translation>
+    </message>
+    <message>
+        <source>The firmware file is too large: the unit takes at most %1 bytes.</source>
+        <translation>The firmware file is too large: the unit takes at most %1 bytes.</translation>
+    </message>
+    <message>
+        <source>updating...</source>
+        <translation>updating...</translation>
+    </message>
+    <message>
+        <source>The connection to the unit was lost: the firmware upgrade did not finish.</source>
+        <translation>The connection to the unit was lost: the firmware upgrade did not finish.</translation>
+    </message>
+</context>
+<context>
+    <name>FuncWidget</name>
+    <message>
+        <source>In Level</source>
+        <translation>In Level</translation>
+    </message>
+    <message>
+        <source>Gate</source>
+        <translation>Gate</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>Feedback</translation>
+    </message>
+    <message>
+        <source>In Filter</source>
+        <translation>In Filter</translation>
+    </message>
+    <message>
+        <source>DEQ</source>
+        <translation>DEQ</translation>
+    </message>
+    <message>
+        <source>In Limiter</source>
+        <translation>In Limiter</translation>
+    </message>
+    <message>
+        <source>In Delay</source>
+        <translation>In Delay</translation>
+    </message>
+    <message>
+        <source>Matrix</source>
+        <translation>Matrix</translation>
+    </message>
+    <message>
+        <source>Signal</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>Out Level</source>
+        <translation>Out Level</translation>
+    </message>
+    <message>
+        <source>FIR Filter</source>
+        <translation>FIR Filter</translation>
+    </message>
+    <message>
+        <source>Out Filter</source>
+        <translation>Out Filter</translation>
+    </message>
+    <message>
+        <source>Out Limiter</source>
+        <translation>Out Limiter</translation>
+    </message>
+    <message>
+        <source>Out Delay</source>
+        <translation>Out Delay</translation>
+    </message>
+    <message>
+        <source>Preset</source>
+        <translation>Preset</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Security</source>
+        <translation>Security</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>ERROR</translation>
+    </message>
+    <message>
+        <source>Can not write the file:
+%1</source>
+        <translation>Can not write the file:
+%1</translation>
+    </message>
+    <message>
+        <source>preset file format error!</source>
+        <translation>preset file format error!</translation>
+    </message>
+</context>
+<context>
+    <name>LevelPage</name>
+    <message>
+        <source>Source</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Analog</source>
+        <translation>Analog</translation>
+    </message>
+    <message>
+        <source>AES</source>
+        <translation>AES</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>Gain(dB)</source>
+        <translation>Gain(dB)</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Mute</translation>
+    </message>
+    <message>
+        <source>Invert</source>
+        <translation>Invert</translation>
+    </message>
+</context>
+<context>
+    <name>LimiterPage</name>
+    <message>
+        <source>warning</source>
+        <translation>warning</translation>
+    </message>
+    <message>
+        <source>Clear all setting?</source>
+        <translation>Clear all setting?</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancle</source>
+        <translation>Cancle</translation>
+    </message>
+    <message>
+        <source>Input Channel</source>
+        <translation>Input Channel</translation>
+    </message>
+    <message>
+        <source>Output Channel</source>
+        <translation>Output Channel</translation>
+    </message>
+    <message>
+        <source>Copy to</source>
+        <translation>Copy to</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Input</source>
+        <translation>Input</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <source>G-R</source>
+        <translation>G-R</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Enable</translation>
+    </message>
+    <message>
+        <source>Thresh(dB)</source>
+        <translation>Thresh(dB)</translation>
+    </message>
+    <message>
+        <source>Ratio</source>
+        <translation>Ratio</translation>
+    </message>
+    <message>
+        <source>Attack(ms)</source>
+        <translation>Attack(ms)</translation>
+    </message>
+    <message>
+        <source>Decay(ms)</source>
+        <translation>Decay(ms)</translation>
+    </message>
+</context>
+<context>
+    <name>QCail</name>
+    <message>
+        <source>warning</source>
+        <translation>warning</translation>
+    </message>
+    <message>
+        <source>Reset system all config?</source>
+        <translation>Reset system all config?</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancle</source>
+        <translation>Cancle</translation>
+    </message>
+    <message>
+        <source>Calibration</source>
+        <translation>Calibration</translation>
+    </message>
+    <message>
+        <source>Input Link</source>
+        <translation>Input Link</translation>
+    </message>
+    <message>
+        <source>Output Link</source>
+        <translation>Output Link</translation>
+    </message>
+    <message>
+        <source>Mix</source>
+        <translation>Mix</translation>
+    </message>
+    <message>
+        <source>System 
+Reset</source>
+        <translation>System 
+Reset</translation>
+    </message>
+</context>
+<context>
+    <name>QChannelSelect</name>
+    <message>
+        <source>Select Channel</source>
+        <translation>Select Channel</translation>
+    </message>
+    <message>
+        <source>Input channel</source>
+        <translation>Input channel</translation>
+    </message>
+    <message>
+        <source>Output channel</source>
+        <translation>Output channel</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>QDevTable</name>
     <message>
         <source>Device list</source>
@@ -140,6 +852,32 @@ Click Cancel to exit.</translation>
     </message>
 </context>
 <context>
+    <name>QFeedback</name>
+    <message>
+        <source>Enable</source>
+        <translation>Enable</translation>
+    </message>
+</context>
+<context>
+    <name>QGate</name>
+    <message>
+        <source>Enable</source>
+        <translation>Enable</translation>
+    </message>
+    <message>
+        <source>Thresh(dB)</source>
+        <translation>Thresh(dB)</translation>
+    </message>
+    <message>
+        <source>Attack(ms)</source>
+        <translation>Attack(ms)</translation>
+    </message>
+    <message>
+        <source>Decay(ms)</source>
+        <translation>Decay(ms)</translation>
+    </message>
+</context>
+<context>
     <name>QIpSetting</name>
     <message>
         <source>ip Settings</source>
@@ -156,6 +894,651 @@ Click Cancel to exit.</translation>
     <message>
         <source>Gateway :</source>
         <translation>Gateway :</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>QLock</name>
+    <message>
+        <source>Free</source>
+        <translation>Free</translation>
+    </message>
+    <message>
+        <source>Read-only</source>
+        <translation>Read-only</translation>
+    </message>
+    <message>
+        <source>Hidden</source>
+        <translation>Hidden</translation>
+    </message>
+</context>
+<context>
+    <name>QLogin</name>
+    <message>
+        <source>Login</source>
+        <translation>Login</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>QMixer</name>
+    <message>
+        <source>Gain(dB)</source>
+        <translation>Gain(dB)</translation>
+    </message>
+    <message>
+        <source>All Mix</source>
+        <translation>All Mix</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Enable</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Enable all mixer and set their value to 0dB?</source>
+        <translation>Enable all mixer and set their value to 0dB?</translation>
+    </message>
+    <message>
+        <source>Disable all mixer and set their value to 0dB?</source>
+        <translation>Disable all mixer and set their value to 0dB?</translation>
+    </message>
+</context>
+<context>
+    <name>QOEMTool</name>
+    <message>
+        <source>Factory Setup</source>
+        <translation>Factory Setup</translation>
+    </message>
+    <message>
+        <source>Channel Cfg :</source>
+        <translation>Channel Cfg :</translation>
+    </message>
+    <message>
+        <source>LCD Line%1 :</source>
+        <translation>LCD Line%1 :</translation>
+    </message>
+    <message>
+        <source>Model :</source>
+        <translation>Model :</translation>
+    </message>
+    <message>
+        <source>SN :</source>
+        <translation>SN :</translation>
+    </message>
+    <message>
+        <source>DSP Model :</source>
+        <translation>DSP Model :</translation>
+    </message>
+    <message>
+        <source>Setup</source>
+        <translation>Setup</translation>
+    </message>
+</context>
+<context>
+    <name>QOverView</name>
+    <message>
+        <source>Model :</source>
+        <translation>Model :</translation>
+    </message>
+    <message>
+        <source>Loca :</source>
+        <translation>Loca :</translation>
+    </message>
+    <message>
+        <source>IPAddr :</source>
+        <translation>IPAddr :</translation>
+    </message>
+    <message>
+        <source>Desc :</source>
+        <translation>Desc :</translation>
+    </message>
+    <message>
+        <source>ARM Ver :</source>
+        <translation>ARM Ver :</translation>
+    </message>
+    <message>
+        <source>State :</source>
+        <translation>State :</translation>
+    </message>
+    <message>
+        <source>DSP Ver :</source>
+        <translation>DSP Ver :</translation>
+    </message>
+    <message>
+        <source>DSP :</source>
+        <translation>DSP :</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Mute</translation>
+    </message>
+    <message>
+        <source>dB</source>
+        <translation>dB</translation>
+    </message>
+    <message>
+        <source>Comp</source>
+        <translation>Comp</translation>
+    </message>
+    <message>
+        <source>Ctrl+M</source>
+        <translation>Ctrl+M</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>Unconnected</source>
+        <translation>Unconnected</translation>
+    </message>
+</context>
+<context>
+    <name>QPreset</name>
+    <message>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Recall</source>
+        <translation>Recall</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Import All</source>
+        <translation>Import All</translation>
+    </message>
+    <message>
+        <source>Export All</source>
+        <translation>Export All</translation>
+    </message>
+    <message>
+        <source>Offline Save</source>
+        <translation>Offline Save</translation>
+    </message>
+    <message>
+        <source>Offline Import</source>
+        <translation>Offline Import</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>warning</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Save preset?</source>
+        <translation>Save preset?</translation>
+    </message>
+    <message>
+        <source>Recall preset?</source>
+        <translation>Recall preset?</translation>
+    </message>
+    <message>
+        <source>Erase preset?</source>
+        <translation>Erase preset?</translation>
+    </message>
+    <message>
+        <source>Preset</source>
+        <translation>Preset</translation>
+    </message>
+    <message>
+        <source>The preset name&apos;s length can not be greater than 16 bytes, please enter again!</source>
+        <translation>The preset name&apos;s length can not be greater than 16 bytes, please enter again!</translation>
+    </message>
+    <message>
+        <source>pst Files</source>
+        <translation>pst Files</translation>
+    </message>
+    <message>
+        <source>pst Files (*.pst1)</source>
+        <translation>pst Files (*.pst1)</translation>
+    </message>
+    <message>
+        <source>pst Files (*.pst)</source>
+        <translation>pst Files (*.pst)</translation>
+    </message>
+    <message>
+        <source>SHARC21488_48K (*.pst1)</source>
+        <translation>SHARC21488_48K (*.pst1)</translation>
+    </message>
+    <message>
+        <source>SHARC21489_96K (*.pst1)</source>
+        <translation>SHARC21489_96K (*.pst1)</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>ERROR</translation>
+    </message>
+    <message>
+        <source>Can not read the file:
+%1</source>
+        <translation>Can not read the file:
+%1</translation>
+    </message>
+    <message>
+        <source>preset file format error!</source>
+        <translation>preset file format error!</translation>
+    </message>
+    <message>
+        <source>Export to PC...</source>
+        <translation>Export to PC...</translation>
+    </message>
+    <message>
+        <source>Can not write the file:
+%1</source>
+        <translation>Can not write the file:
+%1</translation>
+    </message>
+    <message>
+        <source>The unit stopped the transfer before the end.</source>
+        <translation>The unit stopped the transfer before the end.</translation>
+    </message>
+    <message>
+        <source>The preset image is too large to be transferred.</source>
+        <translation>The preset image is too large to be transferred.</translation>
+    </message>
+    <message>
+        <source>Import from PC...</source>
+        <translation>Import from PC...</translation>
+    </message>
+    <message>
+        <source>The connection to the unit was lost: the transfer did not finish.</source>
+        <translation>The connection to the unit was lost: the transfer did not finish.</translation>
+    </message>
+</context>
+<context>
+    <name>QPwdModDialog</name>
+    <message>
+        <source>Modify password</source>
+        <translation>Modify password</translation>
+    </message>
+    <message>
+        <source>New password :</source>
+        <translation>New password :</translation>
+    </message>
+    <message>
+        <source>Confirm :</source>
+        <translation>Confirm :</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>QSecurity</name>
+    <message>
+        <source>InLevel</source>
+        <translation>InLevel</translation>
+    </message>
+    <message>
+        <source>Gate</source>
+        <translation>Gate</translation>
+    </message>
+    <message>
+        <source>FeedBack</source>
+        <translation>FeedBack</translation>
+    </message>
+    <message>
+        <source>InDEQ</source>
+        <translation>InDEQ</translation>
+    </message>
+    <message>
+        <source>InLimiter</source>
+        <translation>InLimiter</translation>
+    </message>
+    <message>
+        <source>InDelay</source>
+        <translation>InDelay</translation>
+    </message>
+    <message>
+        <source>MixMtx</source>
+        <translation>MixMtx</translation>
+    </message>
+    <message>
+        <source>Signal</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>OutLevel</source>
+        <translation>OutLevel</translation>
+    </message>
+    <message>
+        <source>OutFIR</source>
+        <translation>OutFIR</translation>
+    </message>
+    <message>
+        <source>OutLimiter</source>
+        <translation>OutLimiter</translation>
+    </message>
+    <message>
+        <source>OutDelay</source>
+        <translation>OutDelay</translation>
+    </message>
+    <message>
+        <source>InFilter</source>
+        <translation>InFilter</translation>
+    </message>
+    <message>
+        <source>OutFilter</source>
+        <translation>OutFilter</translation>
+    </message>
+    <message>
+        <source>Legend</source>
+        <translation>Legend</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Password :</source>
+        <translation>Password :</translation>
+    </message>
+    <message>
+        <source>Parametric EQ</source>
+        <translation>Parametric EQ</translation>
+    </message>
+    <message>
+        <source>Graph</source>
+        <translation>Graph</translation>
+    </message>
+    <message>
+        <source>HPF</source>
+        <translation>HPF</translation>
+    </message>
+    <message>
+        <source>LPF</source>
+        <translation>LPF</translation>
+    </message>
+</context>
+<context>
+    <name>QSetup</name>
+    <message>
+        <source>Polling</source>
+        <translation>Polling</translation>
+    </message>
+    <message>
+        <source>Fixed on model</source>
+        <translation>Fixed on model</translation>
+    </message>
+    <message>
+        <source>Fixed on IP address</source>
+        <translation>Fixed on IP address</translation>
+    </message>
+    <message>
+        <source>Fixed on location</source>
+        <translation>Fixed on location</translation>
+    </message>
+    <message>
+        <source>Fixed on description</source>
+        <translation>Fixed on description</translation>
+    </message>
+    <message>
+        <source>Fixed on preset</source>
+        <translation>Fixed on preset</translation>
+    </message>
+    <message>
+        <source>Fixed on run time</source>
+        <translation>Fixed on run time</translation>
+    </message>
+    <message>
+        <source>Model :</source>
+        <translation>Model :</translation>
+    </message>
+    <message>
+        <source>ARM Ver :</source>
+        <translation>ARM Ver :</translation>
+    </message>
+    <message>
+        <source>DSP Ver :</source>
+        <translation>DSP Ver :</translation>
+    </message>
+    <message>
+        <source>SN :</source>
+        <translation>SN :</translation>
+    </message>
+    <message>
+        <source>Location :</source>
+        <translation>Location :</translation>
+    </message>
+    <message>
+        <source>Description :</source>
+        <translation>Description :</translation>
+    </message>
+    <message>
+        <source>Device ID :</source>
+        <translation>Device ID :</translation>
+    </message>
+    <message>
+        <source>Boot counts :</source>
+        <translation>Boot counts :</translation>
+    </message>
+    <message>
+        <source>CPU Temp :</source>
+        <translation>CPU Temp :</translation>
+    </message>
+    <message>
+        <source>Channel Cfg :</source>
+        <translation>Channel Cfg :</translation>
+    </message>
+    <message>
+        <source>Run time :</source>
+        <translation>Run time :</translation>
+    </message>
+    <message>
+        <source>Total time :</source>
+        <translation>Total time :</translation>
+    </message>
+    <message>
+        <source>Code :</source>
+        <translation>Code :</translation>
+    </message>
+    <message>
+        <source>Panel Lock :</source>
+        <translation>Panel Lock :</translation>
+    </message>
+    <message>
+        <source>LCD Page :</source>
+        <translation>LCD Page :</translation>
+    </message>
+    <message>
+        <source>IP address :</source>
+        <translation>IP address :</translation>
+    </message>
+    <message>
+        <source>Subnet mask :</source>
+        <translation>Subnet mask :</translation>
+    </message>
+    <message>
+        <source>Gateway :</source>
+        <translation>Gateway :</translation>
+    </message>
+    <message>
+        <source>DSP :</source>
+        <translation>DSP :</translation>
+    </message>
+    <message>
+        <source>Flash :</source>
+        <translation>Flash :</translation>
+    </message>
+    <message>
+        <source>DAC :</source>
+        <translation>DAC :</translation>
+    </message>
+    <message>
+        <source>Temp :</source>
+        <translation>Temp :</translation>
+    </message>
+    <message>
+        <source>Input Label</source>
+        <translation>Input Label</translation>
+    </message>
+    <message>
+        <source>Output Label</source>
+        <translation>Output Label</translation>
+    </message>
+    <message>
+        <source>Device Infomation</source>
+        <translation>Device Infomation</translation>
+    </message>
+    <message>
+        <source>Network</source>
+        <translation>Network</translation>
+    </message>
+    <message>
+        <source>Fault</source>
+        <translation>Fault</translation>
+    </message>
+    <message>
+        <source>IN</source>
+        <translation>IN</translation>
+    </message>
+    <message>
+        <source>OUT</source>
+        <translation>OUT</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>ERROR</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Find Files</source>
+        <translation>Find Files</translation>
+    </message>
+    <message>
+        <source>bin Files (*.bin)</source>
+        <translation>bin Files (*.bin)</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>warning</translation>
+    </message>
+    <message>
+        <source>Cannot read the file %1.</source>
+        <translation>Cannot read the file %1.</translation>
+    </message>
+    <message>
+        <source>Cannot write the file %1.</source>
+        <translation>Cannot write the file %1.</translation>
+    </message>
+</context>
+<context>
+    <name>QSigGenerator</name>
+    <message>
+        <source>Freq(Hz)</source>
+        <translation>Freq(Hz)</translation>
+    </message>
+    <message>
+        <source>Gain(dB)</source>
+        <translation>Gain(dB)</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Mute</translation>
+    </message>
+    <message>
+        <source>Output Channel</source>
+        <translation>Output Channel</translation>
+    </message>
+    <message>
+        <source>PinkNoise</source>
+        <translation>PinkNoise</translation>
+    </message>
+    <message>
+        <source>Sine</source>
+        <translation>Sine</translation>
+    </message>
+    <message>
+        <source>WhiteNoise</source>
+        <translation>WhiteNoise</translation>
+    </message>
+</context>
+<context>
+    <name>QlockPwdModDialog</name>
+    <message>
+        <source>Modify lock password</source>
+        <translation>Modify lock password</translation>
+    </message>
+    <message>
+        <source>Lock password :</source>
+        <translation>Lock password :</translation>
+    </message>
+    <message>
+        <source>New password :</source>
+        <translation>New password :</translation>
+    </message>
+    <message>
+        <source>Verify password :</source>
+        <translation>Verify password :</translation>
     </message>
     <message>
         <source>OK</source>

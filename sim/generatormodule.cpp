@@ -1,0 +1,100 @@
+#include "generatormodule.h"
+
+#include <cmath>
+#include <limits>
+
+#include "link/frame.h"
+#include "virtualunit.h"
+
+namespace {
+
+enum Param : quint8 { Routing = 1, Frequency = 2, Source = 3, Gain = 4, Mute = 5 };
+
+// Level of each source at 0 dB gain, as an RMS meter shows it: a full-scale
+// sine reads -3 dBFS, noise with its crest factor sits lower.
+constexpr float SourceLevel[GeneratorRecord::SourceCount] = {-12.0f, -3.0f, -9.0f};
+
+} // namespace
+
+float GeneratorModule::feedLevel(int output) const
+{
+    if (output < 0 || output >= GeneratorRecord::OutputCount || !generator.output[size_t(output)] || generator.mute)
+        return std::numeric_limits<float>::quiet_NaN();
+    const int source = generator.source < GeneratorRecord::SourceCount ? int(generator.source) : int(GeneratorRecord::Sine);
+    return generator.gain + SourceLevel[source];
+}
+
+void GeneratorModule::report(VirtualUnit &unit, quint8 param, int output)
+{
+    QByteArray r;
+    switch (param) {
+    case Routing:
+        r.append(char(output)).append(char(generator.output[size_t(output)] ? 1 : 0));
+        break;
+    case Frequency:
+        r.resize(GeneratorRecord::FrequencySize);
+        GeneratorRecord::encodeFloat(reinterpret_cast<uchar *>(r.data()), float(generator.frequency));
+        break;
+    case Source:
+        r.append(char(generator.source));
+        break;
+    case Gain:
+        r.resize(GeneratorRecord::GainSize);
+        GeneratorRecord::encodeFloat(reinterpret_cast<uchar *>(r.data()), generator.gain);
+        break;
+    case Mute:
+        r.append(char(generator.mute ? 1 : 0));
+        break;
+    default:
+        return;
+    }
+    unit.sendReport(Frame::Module, Frame::SignalGenerator, param, r);
+}
+
+bool GeneratorModule::handle(VirtualUnit &unit, const UnitFrame &frame)
+{
+    if (frame.cls != Frame::Module || frame.module != Frame::SignalGenerator)
+        return false;
+    const QByteArray &p = frame.payload;
+    const auto *bytes = reinterpret_cast<const uchar *>(p.constData());
+
+    if (frame.param == Routing) {
+        if (p.isEmpty() || quint8(p.at(0)) >= GeneratorRecord::OutputCount)
+            return true;
+        const int output = quint8(p.at(0));
+        if (frame.op == Frame::Query && p.size() == 1)
+            report(unit, Routing, output);
+        else if (frame.op == Frame::Set && p.size() == 2)
+            generator.output[size_t(output)] = p.at(1) != 0;
+        return true;
+    }
+    if (frame.op == Frame::Query) {
+        if (p.isEmpty())
+            report(unit, frame.param, 0);
+        return true;
+    }
+    if (frame.op != Frame::Set)
+        return true;
+    float value = 0.0f;
+    switch (frame.param) {
+    case Frequency:
+        if (p.size() == GeneratorRecord::FrequencySize && GeneratorRecord::decodeFloat(bytes, &value))
+            generator.frequency = GeneratorRecord::wholeFrequency(double(value));
+        break;
+    case Source:
+        if (p.size() == GeneratorRecord::SourceSize && bytes[0] < GeneratorRecord::SourceCount)
+            generator.source = bytes[0];
+        break;
+    case Gain:
+        if (p.size() == GeneratorRecord::GainSize && GeneratorRecord::decodeFloat(bytes, &value))
+            generator.gain = qBound(float(GeneratorRecord::MinGain), value, float(GeneratorRecord::MaxGain));
+        break;
+    case Mute:
+        if (p.size() == GeneratorRecord::MuteSize)
+            generator.mute = bytes[0] != 0;
+        break;
+    default:
+        break;
+    }
+    return true;
+}
