@@ -2,7 +2,10 @@
 
 #include <QStringList>
 
-// The languages offered in the menu, read from "translations/language.dat":
+#include "app/datapaths.h"
+
+// The languages offered in the menu, read from "translations/language.dat"
+// (the run folder's, or the installed one: see DataPaths):
 // one line per language, "lang:<translation file>;font:<font family>;".
 struct LanguageList
 {
@@ -13,6 +16,6 @@ struct LanguageList
 
     int count() const { return files.size(); }
 
-    static QString defaultPath() { return QStringLiteral("translations/language.dat"); }
+    static QString defaultPath() { return DataPaths::translations() + QStringLiteral("language.dat"); }
     bool read(const QString &path = defaultPath());
 };

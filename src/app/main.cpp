@@ -16,6 +16,21 @@ int main(int argc, char *argv[])
     else
         QCoreApplication::setAttribute(Qt::AA_DisableHighDpiScaling);
 
+    // --help and --version only print: answer them before a window system is
+    // needed, so they also work on a console without a display.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "-h" || arg == "-?" || arg == "--help" || arg == "-v" || arg == "--version") {
+            QCoreApplication console(argc, argv);
+            QCoreApplication::setApplicationName(QStringLiteral("orvalix"));
+            QCoreApplication::setApplicationVersion(QStringLiteral(ORVALIX_VERSION));
+            bool exitNow = false;
+            int exitCode = 0;
+            AppOptions::parse(QCoreApplication::arguments(), &exitNow, &exitCode);
+            return exitCode;
+        }
+    }
+
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvalix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVALIX_VERSION));

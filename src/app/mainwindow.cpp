@@ -22,6 +22,7 @@
 #include <QTranslator>
 #include <QVBoxLayout>
 
+#include "app/datapaths.h"
 #include "controls/dragscrollarea.h"
 #include "devices/qdevicelist.h"
 #include "devices/qdevtable.h"
@@ -61,7 +62,7 @@ mainWindow::mainWindow(const AppOptions &options, Prompt *prompt, QSettings *set
     }
     m_link->setControlPort(options.controlPort);
 
-    setWindowIcon(QIcon(QStringLiteral("image/app.ico")));
+    setWindowIcon(QIcon(DataPaths::images() + QStringLiteral("app.ico")));
     m_languages.read();
     m_config.highDpiScaling = LocalConfig::readHighDpiScaling();
     m_config.read();
@@ -151,12 +152,13 @@ void mainWindow::buildCentralArea()
     auto *logo = new QFrame(left);
     logo->setObjectName(QStringLiteral("logoFrame"));
     logo->setMinimumHeight(70);
-    if (QFile::exists(QStringLiteral("image/logo.png")))
-        logo->setStyleSheet(QStringLiteral("QFrame#logoFrame{border-image:url(image/logo.png);}"));
-    else if (QFile::exists(QStringLiteral("image/logo.jpg")))
-        logo->setStyleSheet(QStringLiteral("QFrame#logoFrame{border-image:url(image/logo.jpg);}"));
-    else
-        logo->setStyleSheet(QStringLiteral("QFrame#logoFrame{border-image:url(image/logo.bmp);}"));
+    const QString imageDir = DataPaths::images();
+    QString logoFile = imageDir + QStringLiteral("logo.bmp");
+    if (QFile::exists(imageDir + QStringLiteral("logo.png")))
+        logoFile = imageDir + QStringLiteral("logo.png");
+    else if (QFile::exists(imageDir + QStringLiteral("logo.jpg")))
+        logoFile = imageDir + QStringLiteral("logo.jpg");
+    logo->setStyleSheet(QStringLiteral("QFrame#logoFrame{border-image:url(") + logoFile + QStringLiteral(");}"));
 
     m_deviceList = new QDeviceList(left);
     m_addDeviceButton = new QPushButton(left);
@@ -270,7 +272,7 @@ void mainWindow::setLanguage(int index)
     // "current lang:" line) falls back to the first language.
     if (index < 0 || index >= m_languages.count())
         index = 0;
-    const QString dir = QStringLiteral("translations/");
+    const QString dir = DataPaths::translations();
     m_config.currentLanguage = index;
     bool loaded = index < m_languages.count() && m_translator->load(dir + m_languages.files.at(index));
     if (!loaded) {
