@@ -1,6 +1,7 @@
 #include "modulepage.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,7 +24,21 @@ ModulePage::ModulePage(Link *link, quint8 moduleId, int channelCount, int tickMs
     noteCurrentUnit();
 }
 
-ModulePage::~ModulePage() = default;
+ModulePage::~ModulePage()
+{
+    detachEditors(this);
+}
+
+void ModulePage::detachEditors(QWidget *page)
+{
+    // ~QWidget hides the page; a field that loses focus then still reports
+    // "editing finished" to a page whose own members are already destroyed.
+    const QList<QWidget *> editors = page->findChildren<QWidget *>();
+    for (QWidget *editor : editors) {
+        if (qobject_cast<QLineEdit *>(editor) || qobject_cast<QAbstractSpinBox *>(editor))
+            QObject::disconnect(editor, nullptr, page, nullptr);
+    }
+}
 
 void ModulePage::onMessage(quint8, quint8, quint16, const uchar *) {}
 void ModulePage::setInLabel(uchar, const QString &) {}

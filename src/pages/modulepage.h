@@ -66,6 +66,9 @@ public:
     // The last lock state set for `channel` (0 when out of range).
     uchar securityState(uchar channel) const;
 
+    // Cuts the fields' signals to `page`, for its destructor: see ModulePage's.
+    static void detachEditors(QWidget *page);
+
     // The usual effect of a lock state on a group of controls.
     static void applyLock(QWidget *widget, uchar state);
 

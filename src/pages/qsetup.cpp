@@ -111,7 +111,10 @@ QSetup::QSetup(Link *link, Prompt *prompt, QWidget *parent)
     m_timer->start(PollMs);
 }
 
-QSetup::~QSetup() = default;
+QSetup::~QSetup()
+{
+    ModulePage::detachEditors(this);
+}
 
 void QSetup::buildPage()
 {
