@@ -6,7 +6,9 @@
 
 #include <cstdio>
 
+#include "faultcycle.h"
 #include "link/logging.h"
+#include "systemmodule.h"
 #include "unitannouncer.h"
 #include "virtualunit.h"
 
@@ -49,7 +51,20 @@ int main(int argc, char *argv[])
     const QCommandLineOption machineId(QStringLiteral("machine-id"),
         QStringLiteral("Machine id announced (default: 100000 plus the low 24 bits of the bind address)."),
         QStringLiteral("ID"));
-    parser.addOptions({bind, port, password, family, faults, trace, logFile, announceTo, commandPort, machineId});
+    const QCommandLineOption fault(QStringLiteral("fault"),
+        QStringLiteral("Misbehave from the start (repeatable): silence (no reply on the control link; status records go on), garbage[=BYTES], bytes (every frame cut "
+                       "into single bytes), long-reports, short-reports, wrong-op, drop-acks=N (every n-th "
+                       "firmware or preset transfer acknowledgement lost), reject-password."),
+        QStringLiteral("FAULT"));
+    const QCommandLineOption faultCycle(QStringLiteral("fault-cycle"),
+        QStringLiteral("Go through every fault in turn, each for MS milliseconds with a fault-free stretch after "
+                       "it (silence, close mid-frame, garbage, single bytes, damaged reports, another address, "
+                       "lost acknowledgements)."),
+        QStringLiteral("MS"));
+    const QCommandLineOption meterStream(QStringLiteral("meter-stream"),
+        QStringLiteral("Send the level and limiter meters unasked every MS milliseconds."), QStringLiteral("MS"));
+    parser.addOptions({bind, port, password, family, faults, trace, logFile, announceTo, commandPort, machineId,
+                       fault, faultCycle, meterStream});
     parser.process(app);
 
     VirtualUnit::Options options;
@@ -116,11 +131,58 @@ int main(int argc, char *argv[])
     }
 
     VirtualUnit unit(options);
+    for (const QString &value : parser.values(fault)) {
+        const QString name = value.section(QLatin1Char('='), 0, 0);
+        const QString argument = value.section(QLatin1Char('='), 1);
+        const int number = argument.toInt(&ok);
+        if (name == QLatin1String("silence")) {
+            unit.setSilent(true);
+        } else if (name == QLatin1String("garbage")) {
+            unit.setGarbageBetweenFrames(argument.isEmpty() ? 7 : (ok && number > 0 ? number : -1));
+            if (unit.garbageBetweenFrames() <= 0) {
+                std::fprintf(stderr, "invalid --fault garbage=BYTES\n");
+                return 1;
+            }
+        } else if (name == QLatin1String("bytes")) {
+            unit.setByteByByte(true);
+        } else if (name == QLatin1String("long-reports")) {
+            unit.setReportFault(VirtualUnit::ReportFault::LongerByOne);
+        } else if (name == QLatin1String("short-reports")) {
+            unit.setReportFault(VirtualUnit::ReportFault::ShorterByOne);
+        } else if (name == QLatin1String("wrong-op")) {
+            unit.setReportFault(VirtualUnit::ReportFault::WrongOp);
+        } else if (name == QLatin1String("drop-acks") && ok && number > 0) {
+            unit.setDropEveryNthAck(number);
+        } else if (name == QLatin1String("reject-password")) {
+            unit.system().rejectLogins = true;
+        } else {
+            std::fprintf(stderr, "invalid --fault %s\n", qPrintable(value));
+            return 1;
+        }
+    }
+    if (parser.isSet(meterStream)) {
+        const int ms = parser.value(meterStream).toInt(&ok);
+        if (!ok || ms <= 0) {
+            std::fprintf(stderr, "invalid --meter-stream\n");
+            return 1;
+        }
+        unit.setMeterStream(ms);
+    }
     if (!unit.start())
         return 1;
     UnitAnnouncer announcer(&unit, announce);
     if (!announcer.start())
         return 1;
+    FaultCycle cycle(&unit, &announcer, 1000);
+    if (parser.isSet(faultCycle)) {
+        const int ms = parser.value(faultCycle).toInt(&ok);
+        if (!ok || ms <= 0) {
+            std::fprintf(stderr, "invalid --fault-cycle\n");
+            return 1;
+        }
+        cycle.setStepMs(ms);
+        cycle.start();
+    }
     std::printf("orvalix-unit listening on %s:%u (family %d), machine id %u, announcing to %s:%u, "
                 "commands on UDP port %u\n",
                 qPrintable(options.address.toString()), unit.port(), options.family, announcer.machineId(),

@@ -487,28 +487,18 @@ void QDevTable::udpRecvData()
     // Several units may have announced since the last turn of the event loop;
     // each datagram is one unit's record and all of them count.
     m_database->beginBatch();
+    // Within limits: a socket that was read from signals again on the next
+    // turn while it still holds datagrams.
+    const int known = m_entries.size();
     int taken = 0;
-    bool more = false;
     for (QUdpSocket *socket : sockets) {
-        while (socket->hasPendingDatagrams()) {
-            if (taken == DatagramsPerTurn) {
-                more = true;
-                break;
-            }
+        while (taken < DatagramsPerTurn && m_entries.size() - known < NewUnitsPerTurn
+               && socket->hasPendingDatagrams()) {
             processDatagram(socket->receiveDatagram().data());
             ++taken;
         }
     }
     m_database->endBatch();
-    // A socket that still holds datagrams does not signal again until it is
-    // read; come back for them on the next turn.
-    if (more && !m_readScheduled) {
-        m_readScheduled = true;
-        QTimer::singleShot(0, this, [this] {
-            m_readScheduled = false;
-            udpRecvData();
-        });
-    }
 }
 
 void QDevTable::processDatagram(const QByteArray &datagram)

@@ -52,9 +52,12 @@ public:
     // stored units loaded from the database and units added by hand are not
     // limited.
     static constexpr int MaxKnownUnits = 1024;
-    // Datagrams evaluated per turn of the event loop; the rest wait for the
-    // next turn, so a burst never freezes the window.
+    // Datagrams evaluated per turn of the event loop, and of those at most
+    // so many that make a new entry (a row, a tile, a socket, a database
+    // row); the rest wait in the socket for the next turn, so a burst never
+    // freezes the window.
     static constexpr int DatagramsPerTurn = 256;
+    static constexpr int NewUnitsPerTurn = 4;
     enum Column {
         IpColumn, ModelColumn, ArmColumn, DspColumn, LocationColumn, DescriptionColumn, SnColumn,
         LinkColumn, RunTimeColumn, TotalTimeColumn, IdColumn, DeleteColumn, ColumnCount
@@ -187,5 +190,4 @@ private:
     bool m_neverShown = true;
     bool m_loggedIn = false;
     bool m_capReported = false;
-    bool m_readScheduled = false;
 };
