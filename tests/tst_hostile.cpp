@@ -6,10 +6,16 @@
 #include <QUdpSocket>
 #include <QtTest>
 
+#include <cfloat>
+#include <cstring>
+
 #include "devices/broadcastmsg.h"
 #include "devices/devicedatabase.h"
+#include "controls/knob.h"
 #include "devices/qdevtable.h"
+#include "link/link.h"
 #include "link/logging.h"
+#include "modules/qinfilter.h"
 #include "testsupport.h"
 
 namespace {
@@ -153,6 +159,38 @@ private Q_SLOTS:
         QVERIFY(table.indexOfMachineId(500000) >= 0);
         QCOMPARE(table.indexOfMachineId(500001), -1);
         QCOMPARE(deviceLog.filter(QStringLiteral("ignored")).size(), 2);
+    }
+
+    // Found by fuzzing the link: a band report with a huge but finite gain
+    // (1.5e27 dB) made the page round it into the knob's int, which
+    // overflows. The record keeps what the unit reported; the knob shows its
+    // end stop.
+    void hugeBandGainStopsTheKnob_data()
+    {
+        QTest::addColumn<float>("gain");
+        QTest::addColumn<int>("knob");
+        QTest::newRow("1.5e27 dB") << 1.5e27f << 200;
+        QTest::newRow("-3e38 dB") << -3e38f << -200;
+        QTest::newRow("largest float") << FLT_MAX << 200;
+        QTest::newRow("just above the range") << 20.5f << 200;
+        QTest::newRow("bottom of the range") << -20.0f << -200;
+        QTest::newRow("in range") << 7.3f << 73;
+    }
+
+    void hugeBandGainStopsTheKnob()
+    {
+        QFETCH(float, gain);
+        QFETCH(int, knob);
+        Link link;
+        QInFilter page(&link);
+        page.timer()->stop();
+        // Input A, band 1: enabled, PEQ, 1000 Hz, the gain, Q index 10.
+        uchar report[13] = {0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x7a, 0x44};
+        std::memcpy(report + 8, &gain, 4); // little-endian host, as on the wire
+        report[12] = 10;
+        page.onMessage(3, 0x80, sizeof report, report);
+        QCOMPARE(page.record(0).bandGain[0], gain);
+        QCOMPARE(int(page.bandControls().gainKnob->value()), knob);
     }
 };
 

@@ -610,7 +610,9 @@ void FilterPage::showBandControls(int flags)
     showText(c.qEdit, qText(v.qIndex), true);
     if (!(flags & SkipKnob)) {
         showKnob(c.freqKnob, v.freq);
-        showKnob(c.gainKnob, qRound(v.gain * 10.0f));
+        // The record keeps the gain as the unit reported it; the knob shows
+        // it within its range (rounding a huge gain would overflow).
+        showKnob(c.gainKnob, qRound(qBound(-float(GainKnobLimit), v.gain * 10.0f, float(GainKnobLimit))));
         showKnob(c.qKnob, v.qIndex);
     }
 }
