@@ -9,6 +9,7 @@
 // page that waits for them; the rest is the byte stream as the socket would
 // deliver it.
 
+#include <QPushButton>
 #include <QSettings>
 #include <QTimer>
 
@@ -87,7 +88,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const bool ready = (setUp(), true);
     Q_UNUSED(ready)
-    static quint64 runs = 0;
     if (size < 1)
         return 0;
     Link *link = window->link();
@@ -104,11 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // transfer states run on what the input left behind.
     for (ModulePage *page : qAsConst(pages))
         page->timeOut20ms();
-    if (++runs % 64 == 0) {
-        // What the widgets let go of with deleteLater() goes only here: no
-        // event loop runs between inputs.
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    // What the input left queued (messages for later, objects let go of
+    // with deleteLater()) runs now: no event loop runs between inputs.
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return 0;
 }
