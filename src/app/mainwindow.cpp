@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -24,6 +25,7 @@
 
 #include "app/datapaths.h"
 #include "controls/dragscrollarea.h"
+#include "controls/keyboardaccess.h"
 #include "devices/qdevicelist.h"
 #include "devices/qdevtable.h"
 #include "devices/startupconnect.h"
@@ -79,6 +81,9 @@ mainWindow::mainWindow(const AppOptions &options, Prompt *prompt, QSettings *set
     buildCentralArea();
     buildDialogs();
     connectComponents();
+    KeyboardAccess::orderByLayout(this);
+    for (QDialog *dialog : findChildren<QDialog *>())
+        KeyboardAccess::orderByLayout(dialog);
     m_devTable->loadDevices();
     if (!options.connectAddress.isEmpty()) {
         auto *startup = new StartupConnect(m_devTable, m_deviceList,

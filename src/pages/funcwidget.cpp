@@ -10,6 +10,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "controls/keyboardaccess.h"
 #include "link/frame.h"
 #include "modules/deqwidget.h"
 #include "modules/firwidget.h"
@@ -290,6 +291,7 @@ void FuncWidget::setPageSet(bool withInputDelay)
         delayButton->hide();
     }
     regroupButtons(order);
+    KeyboardAccess::orderByLayout(this);
     // A family change starts again on the first page.
     pageButton(m_inLevel)->click();
 }
