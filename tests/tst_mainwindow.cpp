@@ -1,4 +1,8 @@
+#include <QAbstractScrollArea>
 #include <QAction>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStackedWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
@@ -8,6 +12,7 @@
 
 #include "app/mainwindow.h"
 #include "link/link.h"
+#include "pages/funcwidget.h"
 #include "testsupport.h"
 #include "systemmodule.h"
 #include "virtualunit.h"
@@ -216,6 +221,50 @@ private Q_SLOTS:
         QCOMPARE(unit.receivedMatching(2, 2, 17).size(), 1);
         QCOMPARE(unit.receivedMatching(2, 2, 17).at(0).payload.size(), 0);
         w.link()->setCurrentSocket(nullptr, 0, 0);
+    }
+    // On a 1024 x 600 netbook screen the window keeps its size on every page
+    // of both page sets, and every page can be scrolled fully into view.
+    void everyPageFitsASmallScreen_data()
+    {
+        QTest::addColumn<bool>("family1");
+        QTest::newRow("48 kHz pages") << false;
+        QTest::newRow("96 kHz pages") << true;
+    }
+    void everyPageFitsASmallScreen()
+    {
+        QFETCH(bool, family1);
+        ScratchDir dir;
+        ScriptedPrompt prompt;
+        AppOptions options;
+        options.discoveryPort = 0;
+        options.commandAddress = uniqueLoopback().toString();
+        mainWindow w(options, &prompt, freshSettings(dir));
+        w.funcWidget()->setFamily(family1);
+        w.resize(1024, 600);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QSize minimum = w.minimumSizeHint().expandedTo(w.minimumSize());
+        QVERIFY2(minimum.width() <= 1024 && minimum.height() <= 600,
+                 qPrintable(QStringLiteral("minimum %1 x %2").arg(minimum.width()).arg(minimum.height())));
+        auto *scroll = w.findChild<QAbstractScrollArea *>(QStringLiteral("rightScrollArea"));
+        auto *content = w.findChild<QWidget *>(QStringLiteral("rightWidget"));
+        QVERIFY(scroll && content);
+        QStackedWidget *stack = w.funcWidget()->stack();
+        for (int i = 0; i < stack->count(); ++i) {
+            QWidget *page = stack->widget(i);
+            w.funcWidget()->pageButton(page)->click();
+            QCoreApplication::processEvents();
+            const QString name = QString::fromLatin1(page->metaObject()->className());
+            QCOMPARE(w.size(), QSize(1024, 600));
+            // The page lies inside the scrolled content, which the scroll
+            // bars can bring wholly into view.
+            const QRect onContent(page->mapTo(content, QPoint(0, 0)), page->size());
+            QVERIFY2(content->rect().contains(onContent), qPrintable(name));
+            QVERIFY2(page->width() >= page->minimumSizeHint().width(), qPrintable(name));
+            const QSize viewport = scroll->viewport()->size();
+            QVERIFY2(scroll->horizontalScrollBar()->maximum() >= content->width() - viewport.width(), qPrintable(name));
+            QVERIFY2(scroll->verticalScrollBar()->maximum() >= content->height() - viewport.height(), qPrintable(name));
+        }
     }
 };
 

@@ -211,7 +211,10 @@ void mainWindow::buildDialogs()
     m_funcWidget->preset()->setProgress(m_progressSteps);
     m_firmware = new FirmwareUpload(m_link, m_prompt, m_progressSteps, this);
 
-    m_faultBox = new QMessageBox(QMessageBox::Critical, QString(), QString(), QMessageBox::Ok, this);
+    // Our own button, not the box's standard one: the box would put the
+    // platform's English "OK" back on every language change.
+    m_faultBox = new QMessageBox(QMessageBox::Critical, QString(), QString(), QMessageBox::NoButton, this);
+    m_faultOkButton = m_faultBox->addButton(QString(), QMessageBox::AcceptRole);
     m_faultBox->setModal(false);
     m_faultTimer = new QTimer(this);
     connect(m_faultTimer, &QTimer::timeout, this, &mainWindow::showDeviceFaultMessageBox);
@@ -335,8 +338,12 @@ void mainWindow::retranslate()
     m_highDpiMenu->setTitle(tr("High DPI Scaling"));
     m_highDpiOn->setText(tr("Enabled"));
     m_highDpiOff->setText(tr("Disabled"));
-    if (m_faultBox)
+    if (m_faultBox) {
         m_faultBox->setWindowTitle(tr("Device Fault"));
+        m_faultOkButton->setText(tr("OK"));
+    }
+    if (m_progress)
+        m_progress->setCancelButtonText(tr("Cancel"));
     if (m_addDeviceButton)
         m_addDeviceButton->setText(tr("Add Device"));
 }

@@ -131,6 +131,7 @@ private:
     QPwdModDialog *m_pwdMod = nullptr;
     QlockPwdModDialog *m_lockPwdMod = nullptr;
     QMessageBox *m_faultBox = nullptr;
+    QPushButton *m_faultOkButton = nullptr;
     QTimer *m_faultTimer = nullptr;
 
     DialogProgress *m_progressSteps = nullptr;
