@@ -10,6 +10,7 @@
 #include "modules/qindelay.h"
 #include "modules/qoutdelay.h"
 #include "routingrig.h"
+#include "tabchain.h"
 
 class TestDelays : public QObject
 {
@@ -188,6 +189,35 @@ private Q_SLOTS:
         rig.page.setSecurityState(5, 0);
         QVERIFY(rig.page.spinBox(5)->isVisible());
         QVERIFY(rig.page.spinBox(5)->isEnabled());
+    }
+
+    // Tab goes row by row: the delay, then its distances (read-only, but
+    // reachable so that they can be read out); the sliders are mouse-only.
+    void tabStopsFollowTheLayout_data()
+    {
+        QTest::addColumn<bool>("inputs");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("input delay") << true
+                                     << nameList({"IN A delay in ms", "IN A delay distance in meters",
+                                                  "IN A delay distance in feet", "IN B delay in ms"});
+        QTest::newRow("output delay") << false
+                                      << nameList({"OUT 1 delay in ms", "OUT 1 delay distance in meters",
+                                                   "OUT 1 delay distance in feet", "OUT 2 delay in ms"});
+    }
+    void tabStopsFollowTheLayout()
+    {
+        QFETCH(bool, inputs);
+        QFETCH(QStringList, expected);
+        Link link;
+        QScopedPointer<DelayPage> page(inputs ? static_cast<DelayPage *>(new QInDelay(&link))
+                                              : static_cast<DelayPage *>(new QOutDelay(&link)));
+        page->timer()->stop();
+        page->setInLabel(0, QStringLiteral("Lead"));
+        page->setOutLabel(0, QStringLiteral("Sub"));
+        const QStringList names = tabStopNames(page.data());
+        QCOMPARE(names.mid(0, expected.size()), expected);
+        QCOMPARE(names.size(), 3 * (inputs ? QInDelay::InputCount : QOutDelay::OutputCount));
+        QCOMPARE(page->slider(1)->accessibleName(), expected.last().replace(QStringLiteral(" in ms"), QStringLiteral(" slider")));
     }
 };
 

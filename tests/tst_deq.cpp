@@ -19,6 +19,7 @@
 #include "modules/filtergraph.h"
 #include "modules/qchannelselect.h"
 #include "routingrig.h"
+#include "tabchain.h"
 
 namespace {
 
@@ -535,6 +536,41 @@ private Q_SLOTS:
         page.resetButton()->click();
         QVERIFY(waitUntil([&] { return unitDeq->bands[1][2] == DeqBand::defaults(2); }));
         QVERIFY(unitDeq->bands[0][2] == page.band(0, 2));
+    }
+
+    // Tab follows the layout: channels, the band box, copy and reset, then
+    // the knob panels column by column; the editors carry the selected
+    // channel and band in their names.
+    void tabStopsFollowTheLayout_data()
+    {
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<int>("band");
+        QTest::addColumn<QStringList>("expected"); // a run of stops, from its first name on
+        QTest::newRow("channel panel")
+            << 0 << 0
+            << nameList({"IN A", "IN B", "IN C", "IN D", "Band 1", "Band 2", "Band 3", "IN A band 1 enable",
+                         "IN A band 1 mode", "IN A band 1 type", "Copy to", "Reset", "IN A band 1 threshold knob",
+                         "IN A band 1 threshold in dB", "IN A band 1 ratio knob"});
+        QTest::newRow("IN C band 3 knobs")
+            << 2 << 2
+            << nameList({"IN C band 3 decay in ms", "IN C band 3 frequency knob", "IN C band 3 frequency in Hz",
+                         "IN C band 3 gain knob", "IN C band 3 gain in dB", "IN C band 3 Q knob", "IN C band 3 Q"});
+    }
+    void tabStopsFollowTheLayout()
+    {
+        QFETCH(int, channel);
+        QFETCH(int, band);
+        QFETCH(QStringList, expected);
+        Link link;
+        DEQWidget page(&link);
+        page.timer()->stop();
+        page.setInLabel(0, QStringLiteral("Lead"));
+        page.channelButtonGroupButtonClicked(channel);
+        page.bandButtonGroupButtonClicked(band);
+        const QStringList names = tabStopNames(&page);
+        const int from = names.indexOf(expected.first());
+        QVERIFY2(from >= 0, qPrintable(names.join(QLatin1String(" | "))));
+        QCOMPARE(names.mid(from, expected.size()), expected);
     }
 };
 

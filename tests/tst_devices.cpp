@@ -24,6 +24,7 @@
 #include "devices/qdevtable.h"
 #include "devices/qipsetting.h"
 #include "devices/startupconnect.h"
+#include "tabchain.h"
 #include "testsupport.h"
 
 namespace {
@@ -989,6 +990,41 @@ private Q_SLOTS:
         QVERIFY(finished.wait(3000));
         QCOMPARE(w.list.selectedRow(), 0);
         QCOMPARE(w.table.count(), 1);
+    }
+
+    // A tile is a tab stop named by model and address; Space or Enter
+    // chooses its unit as a click does, other keys do not.
+    void deviceTilesByKeyboard_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("Space") << int(Qt::Key_Space) << 1;
+        QTest::newRow("Enter") << int(Qt::Key_Return) << 1;
+        QTest::newRow("a letter") << int(Qt::Key_A) << -1;
+    }
+    void deviceTilesByKeyboard()
+    {
+        QFETCH(int, key);
+        QFETCH(int, chosen);
+        QDeviceList list;
+        broadcastMsg first;
+        qstrncpy(first.model, "DSP408", sizeof first.model);
+        first.ipaddress = 0x7f000002;
+        broadcastMsg second;
+        second.ipaddress = 0x7f000003;
+        list.addItem(&first);
+        list.addItem(&second);
+        QCOMPARE(tabStopNames(&list), nameList({"Device DSP408 at 127.0.0.2", "Device at 127.0.0.3"}));
+
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QSignalSpy changed(&list, &QDeviceList::sig_devChanged);
+        list.itemAt(1)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(list.itemAt(1), Qt::Key(key));
+        QCOMPARE(changed.size(), chosen < 0 ? 0 : 1);
+        if (chosen >= 0)
+            QCOMPARE(changed.at(0).at(0).toInt(), chosen);
+        QCOMPARE(list.itemAt(1)->isSelected(), chosen == 1);
     }
 };
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -22,6 +23,7 @@
 #include "modules/qinfilter.h"
 #include "modules/qoutfilter.h"
 #include "resources/resources.h"
+#include "tabchain.h"
 #include "testsupport.h"
 #include "virtualunit.h"
 
@@ -882,6 +884,49 @@ private Q_SLOTS:
                 return out2.record(0) == rig.in.record(0) && out2.record(4) == FilterChannel();
             },
             10000));
+    }
+    // Tab follows the layout: channels, copy and reset, then high-pass, the
+    // band buttons and editor, low-pass. The editors are named after the
+    // channel and band they act on, and renamed when the selection moves.
+    void tabStopsFollowTheLayout_data()
+    {
+        QTest::addColumn<bool>("inputs");
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<int>("band");
+        QTest::addColumn<QStringList>("expected"); // a run of stops, from its first name on
+        QTest::newRow("input page")
+            << true << 0 << 0
+            << nameList({"IN A", "IN B", "IN C", "IN D", "Copy to", "Reset", "IN A high-pass enable",
+                         "IN A high-pass type", "IN A high-pass slope", "IN A high-pass frequency knob",
+                         "IN A high-pass frequency in Hz", "Band 1", "Band 2"});
+        QTest::newRow("band editor of OUT 3 band 5")
+            << false << 2 << 4
+            << nameList({"Band 16", "OUT 3 band 5 enable", "OUT 3 band 5 type", "OUT 3 band 5 frequency knob",
+                         "OUT 3 band 5 frequency in Hz", "OUT 3 band 5 gain knob", "OUT 3 band 5 gain in dB",
+                         "OUT 3 band 5 Q knob", "OUT 3 band 5 Q", "OUT 3 low-pass enable"});
+    }
+    void tabStopsFollowTheLayout()
+    {
+        QFETCH(bool, inputs);
+        QFETCH(int, channel);
+        QFETCH(int, band);
+        QFETCH(QStringList, expected);
+        Link link;
+        QScopedPointer<FilterPage> page(inputs ? static_cast<FilterPage *>(new QInFilter(&link))
+                                               : static_cast<FilterPage *>(new QOutFilter(&link)));
+        page->timer()->stop();
+        // An operator's label goes to the tool tip, never into a name.
+        page->setInLabel(0, QStringLiteral("Lead"));
+        page->setOutLabel(0, QStringLiteral("Lead"));
+        page->selectChannel(channel);
+        page->selectBand(band);
+        const QStringList names = tabStopNames(page.data());
+        const int from = names.indexOf(expected.first());
+        QVERIFY2(from >= 0, qPrintable(names.join(QLatin1String(" | "))));
+        QCOMPARE(names.mid(from, expected.size()), expected);
+        // Abbreviated captions are spelled out.
+        QCOMPARE(page->bandControls().qEdit->toolTip(), QStringLiteral("Quality factor: centre frequency over bandwidth"));
+        QCOMPARE(page->sectionControls(FilterPage::HighPass).freqLabel->toolTip(), QStringLiteral("Frequency in Hz"));
     }
 };
 

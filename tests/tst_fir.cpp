@@ -22,6 +22,7 @@
 #include "modules/firwidget.h"
 #include "modules/qchannelselect.h"
 #include "routingrig.h"
+#include "tabchain.h"
 
 namespace {
 
@@ -703,6 +704,40 @@ private Q_SLOTS:
         rig.prompt.answers = {0};
         page.clearButton()->click();
         QVERIFY(waitUntil([&] { return unitFir->records[5] == page.defaultRecord().toBytes(); }));
+    }
+
+    // Tab follows the layout: outputs, type and taps, copy and clear, then
+    // the frequency, window and device panels. The low-frequency editor is
+    // named after what the type makes of it.
+    void tabStopsFollowTheLayout_data()
+    {
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QStringList>("expected"); // a run of stops, from its first name on
+        QTest::newRow("band pass on OUT 1")
+            << 0 << int(FirWidget::BandPassType)
+            << nameList({"OUT 8", "OUT 1 FIR type: Low Pass", "OUT 1 FIR type: High Pass", "OUT 1 FIR type: Band Pass",
+                         "OUT 1 FIR type: External FIR", "OUT 1 FIR taps", "Copy to", "Clear",
+                         "OUT 1 FIR low frequency knob", "OUT 1 FIR low frequency in Hz",
+                         "OUT 1 FIR high frequency knob", "OUT 1 FIR high frequency in Hz", "OUT 1 FIR window type"});
+        QTest::newRow("low pass on OUT 6")
+            << 5 << 0
+            << nameList({"Clear", "OUT 6 FIR frequency knob", "OUT 6 FIR frequency in Hz", "OUT 6 FIR window type"});
+    }
+    void tabStopsFollowTheLayout()
+    {
+        QFETCH(int, channel);
+        QFETCH(int, type);
+        QFETCH(QStringList, expected);
+        Link link;
+        FirWidget page(&link);
+        page.timer()->stop();
+        page.channelButtonGroupButtonClicked(channel);
+        page.typeButton(type)->click();
+        const QStringList names = tabStopNames(&page);
+        const int from = names.indexOf(expected.first());
+        QVERIFY2(from >= 0, qPrintable(names.join(QLatin1String(" | "))));
+        QCOMPARE(names.mid(from, expected.size()), expected);
     }
 };
 

@@ -12,6 +12,7 @@
 #include "modules/qfeedback.h"
 #include "modules/qgate.h"
 #include "routingrig.h"
+#include "tabchain.h"
 
 namespace {
 
@@ -272,6 +273,41 @@ private Q_SLOTS:
         rig.page.setSecurityState(0, 0);
         QVERIFY(rig.page.enableButton(0)->isVisible());
         QVERIFY(rig.page.enableButton(0)->isEnabled());
+    }
+
+    // Tab goes strip by strip, down each strip; a hidden input is passed by.
+    void tabStopsFollowTheLayout_data()
+    {
+        QTest::addColumn<bool>("gate");
+        QTest::addColumn<int>("hiddenInput");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("gate") << true << -1
+                              << nameList({"IN A gate enable", "IN A gate threshold knob", "IN A gate threshold in dB",
+                                           "IN A gate attack knob", "IN A gate attack in ms", "IN A gate decay knob",
+                                           "IN A gate decay in ms", "IN B gate enable"});
+        QTest::newRow("gate with IN B hidden") << true << 1
+                                               << nameList({"IN A gate enable", "IN A gate threshold knob",
+                                                            "IN A gate threshold in dB", "IN A gate attack knob",
+                                                            "IN A gate attack in ms", "IN A gate decay knob",
+                                                            "IN A gate decay in ms", "IN C gate enable"});
+        QTest::newRow("feedback") << false << -1
+                                  << nameList({"IN A feedback suppressor enable", "IN B feedback suppressor enable",
+                                               "IN C feedback suppressor enable", "IN D feedback suppressor enable"});
+    }
+    void tabStopsFollowTheLayout()
+    {
+        QFETCH(bool, gate);
+        QFETCH(int, hiddenInput);
+        QFETCH(QStringList, expected);
+        Link link;
+        QScopedPointer<ModulePage> page(gate ? static_cast<ModulePage *>(new QGate(&link))
+                                             : static_cast<ModulePage *>(new QFeedback(&link)));
+        page->timer()->stop();
+        // An operator's label is shown in the title, never used as a name.
+        page->setInLabel(0, QStringLiteral("Lead"));
+        if (hiddenInput >= 0)
+            page->setSecurityState(uchar(hiddenInput), 2);
+        QCOMPARE(tabStopNames(page.data()).mid(0, expected.size()), expected);
     }
 };
 

@@ -20,6 +20,7 @@
 #include "modules/qoutlevel.h"
 #include "routingrig.h"
 #include "systemmodule.h"
+#include "tabchain.h"
 
 namespace {
 
@@ -762,6 +763,92 @@ private Q_SLOTS:
         QCail again(nullptr);
         again.setSettings(&settings);
         QCOMPARE(again.size(), shown.size());
+    }
+
+    // Keyboard reach: Tab goes strip by strip, each stop named for its channel.
+
+    void tabStopsFollowTheLayout_data()
+    {
+        QTest::addColumn<QByteArray>("surface");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("input level") << QByteArray("in") << 0
+                                     << nameList({"IN A and IN B source", "IN A link group", "IN A gain in dB",
+                                                    "IN A mute", "IN A polarity invert", "IN B link group",
+                                                    "IN B gain in dB", "IN B mute", "IN B polarity invert",
+                                                    "IN C and IN D source"});
+        QTest::newRow("output level") << QByteArray("out") << 0
+                                      << nameList({"OUT 1 link group", "OUT 1 gain in dB", "OUT 1 mute",
+                                                     "OUT 1 polarity invert", "OUT 2 link group"});
+        QTest::newRow("calibration trims") << QByteArray("cail") << 0
+                                           << nameList({"IN A trim in dB", "IN B trim in dB", "IN C trim in dB",
+                                                          "IN D trim in dB", "OUT 1 trim in dB"});
+        QTest::newRow("calibration buttons after the trims")
+            << QByteArray("cail") << 12 << nameList({"Input Link", "Output Link", "Mix", "System Reset"});
+        QTest::newRow("channel select") << QByteArray("select") << 2
+                                        << nameList({"Input 3", "Input 4", "Output 1", "Output 2", "Output 3"});
+        QTest::newRow("channel select ends with OK") << QByteArray("select") << 11
+                                                     << nameList({"Output 8", "OK", "Cancel"});
+    }
+    void tabStopsFollowTheLayout()
+    {
+        QFETCH(QByteArray, surface);
+        QFETCH(int, from);
+        QFETCH(QStringList, expected);
+        Link link;
+        QScopedPointer<QWidget> root;
+        if (surface == "in") {
+            auto *page = new QInLevel(&link);
+            page->setSourceVisible(true);
+            root.reset(page);
+        } else if (surface == "out") {
+            root.reset(new QOutLevel(&link));
+        } else if (surface == "cail") {
+            root.reset(new QCail(&link));
+        } else {
+            root.reset(new QChannelSelect);
+        }
+        // A channel's own label shows on screen but never changes its name.
+        if (auto *page = qobject_cast<ModulePage *>(root.data())) {
+            page->timer()->stop();
+            page->setInLabel(1, QStringLiteral("Vocal"));
+            page->setOutLabel(0, QStringLiteral("Sub"));
+        }
+        const QStringList names = tabStopNames(root.data());
+        QCOMPARE(names.mid(from, expected.size()), expected);
+    }
+
+    // Return finishes what is being typed or answers the dialog; it never
+    // presses a switch that merely sits next in the tab chain.
+    void returnNeverPressesASwitchButton()
+    {
+        QCail cail(nullptr);
+        cail.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&cail));
+        cail.activateWindow();
+        cail.inEdit(0)->setFocus(Qt::TabFocusReason);
+        cail.inEdit(0)->selectAll();
+        QTest::keyClicks(cail.inEdit(0), QStringLiteral("3"));
+        QTest::keyClick(cail.inEdit(0), Qt::Key_Return);
+        QCOMPARE(cail.inTrim(0), 3.0f);
+        QVERIFY(!cail.inputLinkButton()->isChecked());
+        QVERIFY(!cail.mixButton()->isChecked());
+        QVERIFY(cail.isVisible());
+        cail.hide();
+
+        QChannelSelect dialog;
+        whenChannelSelectShows([](QChannelSelect *d) {
+            QPushButton *first = d->inputButton(1);
+            d->activateWindow();
+            first->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(first, Qt::Key_Space);
+            QTest::keyClick(first, Qt::Key_Return);
+            // Should Return fail to answer, the run must still end.
+            if (d->isVisible())
+                d->reject();
+        });
+        QVERIFY(dialog.run(0));
+        QCOMPARE(dialog.inputMask(), quint8(0x02));
     }
 };
 

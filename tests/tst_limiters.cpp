@@ -19,6 +19,7 @@
 #include "modules/qinlimiter.h"
 #include "modules/qoutlimiter.h"
 #include "routingrig.h"
+#include "tabchain.h"
 
 namespace {
 
@@ -538,6 +539,40 @@ private Q_SLOTS:
         QCOMPARE(colour(25 + 43, 30), QColor(128, 128, 128)); // first vertical line
         // The curve outline ends at step 255.
         QCOMPARE(colour(239, 64), QColor(229, 229, 229));
+    }
+
+    // Tab runs along the channel row, then through the controls of the
+    // current channel, whose names follow the channel chosen.
+    void tabStopsFollowTheLayout_data()
+    {
+        QTest::addColumn<bool>("inputs");
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("input channel row") << true << 0 << 0
+                                           << nameList({"Edit IN A", "Edit IN B", "Edit IN C", "Edit IN D",
+                                                        "Copy IN A to other channels", "Reset IN A"});
+        QTest::newRow("input controls") << true << 0 << 6
+                                        << nameList({"IN A limiter enable", "IN A threshold knob", "IN A ratio knob",
+                                                     "IN A threshold in dB", "IN A ratio", "IN A attack knob",
+                                                     "IN A decay knob", "IN A attack in ms", "IN A decay in ms"});
+        QTest::newRow("output 3 current") << false << 2 << 7
+                                          << nameList({"Edit OUT 8", "Copy OUT 3 to other channels", "Reset OUT 3",
+                                                       "OUT 3 limiter enable", "OUT 3 threshold knob"});
+    }
+    void tabStopsFollowTheLayout()
+    {
+        QFETCH(bool, inputs);
+        QFETCH(int, channel);
+        QFETCH(int, from);
+        QFETCH(QStringList, expected);
+        Link link;
+        QScopedPointer<LimiterPage> page(inputs ? static_cast<LimiterPage *>(new QInLimiter(&link))
+                                                : static_cast<LimiterPage *>(new QOutLimiter(&link)));
+        page->timer()->stop();
+        page->setCurrentChannel(uchar(channel));
+        const QStringList names = tabStopNames(page.data());
+        QCOMPARE(names.mid(from, expected.size()), expected);
     }
 };
 

@@ -21,6 +21,7 @@
 #include "pages/qpwdmoddialog.h"
 #include "securitymodule.h"
 #include "systemmodule.h"
+#include "tabchain.h"
 #include "testsupport.h"
 #include "virtualunit.h"
 
@@ -349,6 +350,31 @@ private Q_SLOTS:
                 module5 << QStringLiteral("%1/%2:%3").arg(f.param).arg(f.op).arg(QString::fromLatin1(f.payload));
         QCOMPARE(module5, (QStringList{QStringLiteral("1/1:123456"), QStringLiteral("2/1:4321")}));
         QCOMPARE(rig.unit.findModule<SecurityModule>()->lockPassword, QByteArray("4321"));
+    }
+
+    // Each password dialog is driven by keyboard alone: its fields in order,
+    // named for what they hold, then the buttons.
+    void tabStopsFollowTheLayout_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("login") << "login" << nameList({"Password", "OK", "Cancel"});
+        QTest::newRow("password change") << "password" << nameList({"New password", "Confirm new password"});
+        QTest::newRow("lock password change")
+            << "lock" << nameList({"Current lock password", "New lock password", "Verify new lock password"});
+    }
+    void tabStopsFollowTheLayout()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(QStringList, expected);
+        std::unique_ptr<QDialog> d;
+        if (dialog == QLatin1String("login"))
+            d.reset(new QLogin);
+        else if (dialog == QLatin1String("password"))
+            d.reset(new QPwdModDialog);
+        else
+            d.reset(new QlockPwdModDialog);
+        QCOMPARE(tabStopNames(d.get()).mid(0, expected.size()), expected);
     }
 };
 

@@ -12,6 +12,7 @@
 #include "modules/qmixer.h"
 #include "modules/qmixrect.h"
 #include "routingrig.h"
+#include "tabchain.h"
 
 namespace {
 
@@ -256,6 +257,42 @@ private Q_SLOTS:
         rig.page.hide();
         rig.tick(10);
         QCOMPARE(rig.sent().size(), 0);
+    }
+
+    // Tab reads the matrix row by row, then the buttons and strips beside it;
+    // the strips are named for the output they currently edit.
+    void tabStopsFollowTheLayout_data()
+    {
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("matrix") << 0 << 0
+                                << nameList({"IN A to OUT 1 cross-point", "IN B to OUT 1 cross-point",
+                                             "IN C to OUT 1 cross-point", "IN D to OUT 1 cross-point",
+                                             "IN A to OUT 2 cross-point"});
+        QTest::newRow("end of matrix, then the strips") << 0 << 30
+                                                        << nameList({"IN C to OUT 8 cross-point",
+                                                                     "IN D to OUT 8 cross-point", "All Mix",
+                                                                     "Reset mixer", "IN A to OUT 1 gain in dB",
+                                                                     "IN A to OUT 1 enable",
+                                                                     "IN B to OUT 1 gain in dB"});
+        QTest::newRow("strips of OUT 6") << 5 << 34
+                                         << nameList({"IN A to OUT 6 gain in dB", "IN A to OUT 6 enable",
+                                                      "IN B to OUT 6 gain in dB"});
+    }
+    void tabStopsFollowTheLayout()
+    {
+        QFETCH(int, current);
+        QFETCH(int, from);
+        QFETCH(QStringList, expected);
+        Link link;
+        QMixer page(&link);
+        page.timer()->stop();
+        QTest::mouseClick(page.outputRow(current), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        QCOMPARE(page.currentOutput(), current);
+        QCOMPARE(tabStopNames(&page).mid(from, expected.size()), expected);
+        // The fader beside each field is named too, for a pointer user's reader.
+        QCOMPARE(page.fader(1)->accessibleName(), QStringLiteral("IN B to OUT %1 gain fader").arg(current + 1));
     }
 };
 

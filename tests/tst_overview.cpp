@@ -12,6 +12,7 @@
 #include "link/link.h"
 #include "pages/qoverview.h"
 #include "systemmodule.h"
+#include "tabchain.h"
 #include "testsupport.h"
 #include "virtualunit.h"
 
@@ -267,6 +268,33 @@ private Q_SLOTS:
         // With the wider floor the reset value shows as it is.
         o.CtrlNClicked();
         QCOMPARE(o.inLevelLabel(0)->text(), QStringLiteral("-100"));
+    }
+
+    // The strip's mutes in screen order, the all-mute between inputs and
+    // outputs; the abbreviated info titles are spelled out in tool tips.
+    void tabStopsFollowTheLayout_data()
+    {
+        QTest::addColumn<QStringList>("expected"); // a run of stops, from its first name on
+        QTest::newRow("inputs") << nameList({"IN A mute", "IN B mute", "IN C mute", "IN D mute", "Mute all"});
+        QTest::newRow("outputs") << nameList({"Mute all", "OUT 1 mute", "OUT 2 mute", "OUT 3 mute", "OUT 4 mute",
+                                              "OUT 5 mute", "OUT 6 mute", "OUT 7 mute", "OUT 8 mute"});
+    }
+    void tabStopsFollowTheLayout()
+    {
+        QFETCH(QStringList, expected);
+        Link link;
+        QOverView o(&link);
+        const QStringList names = tabStopNames(&o);
+        const int from = names.indexOf(expected.first());
+        QVERIFY2(from >= 0, qPrintable(names.join(QLatin1String(" | "))));
+        QCOMPARE(names.mid(from, expected.size()), expected);
+        QStringList tips;
+        for (QLabel *label : o.findChildren<QLabel *>()) {
+            if (label->text() == QLatin1String("Loca :") || label->text() == QLatin1String("Desc :"))
+                tips << label->toolTip();
+        }
+        tips.sort();
+        QCOMPARE(tips, QStringList({QStringLiteral("Description"), QStringLiteral("Location")}));
     }
 };
 

@@ -12,6 +12,7 @@
 #include "pages/progresssteps.h"
 #include "pages/qpreset.h"
 #include "routingrig.h"
+#include "tabchain.h"
 
 namespace {
 
@@ -737,6 +738,40 @@ private Q_SLOTS:
             QCOMPARE(imports.at(0).at(1).toByteArray(), data);
             QVERIFY(rig.prompt.asked.isEmpty());
         }
+    }
+
+    // The table itself is no stop: Tab goes row by row through each slot's
+    // name and buttons (those of an empty slot are disabled and passed by),
+    // then the buttons below the table.
+    void tabStopsFollowTheLayout_data()
+    {
+        QTest::addColumn<int>("usedSlot");
+        QTest::addColumn<QStringList>("expected"); // a run of stops, from its first name on
+        QTest::newRow("empty slots") << -1
+                                     << nameList({"Preset 1 name", "Preset 1 save", "Preset 1 import", "Preset 2 name"});
+        QTest::newRow("slot 2 used") << 1
+                                     << nameList({"Preset 2 name", "Preset 2 save", "Preset 2 recall", "Preset 2 import",
+                                                  "Preset 2 export", "Preset 2 delete", "Preset 3 name"});
+        QTest::newRow("below the table")
+            << -1 << nameList({"Preset 32 import", "Import All", "Export All", "Offline Save", "Offline Import"});
+    }
+    void tabStopsFollowTheLayout()
+    {
+        QFETCH(int, usedSlot);
+        QFETCH(QStringList, expected);
+        Link link;
+        QPreset page(&link);
+        page.timer()->stop();
+        if (usedSlot >= 0) {
+            QByteArray list(545, '\0');
+            list[0] = char(0xFF); // no current preset
+            list[1 + usedSlot * 17] = 1;
+            page.onMessage(1, 0x80, quint16(list.size()), reinterpret_cast<const uchar *>(list.constData()));
+        }
+        const QStringList names = tabStopNames(&page);
+        const int from = names.indexOf(expected.first());
+        QVERIFY2(from >= 0, qPrintable(names.join(QLatin1String(" | "))));
+        QCOMPARE(names.mid(from, expected.size()), expected);
     }
 };
 

@@ -18,6 +18,7 @@
 #include "pages/qsetup.h"
 #include "testsupport.h"
 #include "systemmodule.h"
+#include "tabchain.h"
 #include "virtualunit.h"
 
 namespace {
@@ -219,6 +220,37 @@ private Q_SLOTS:
         QSetup setup(&link, &prompt);
         setup.mksbinimage();
         QVERIFY(prompt.asked.isEmpty());
+    }
+
+    // Tab goes down the label column, then the information and network
+    // sections; the factory dialog row by row. Names carry no colon or
+    // abbreviation.
+    void tabStopsFollowTheLayout_data()
+    {
+        QTest::addColumn<bool>("factory");
+        QTest::addColumn<QStringList>("expected"); // a run of stops, from its first name on
+        QTest::newRow("settings labels") << false
+                                         << nameList({"IN A label", "IN B label", "IN C label", "IN D label",
+                                                      "OUT 1 label", "OUT 2 label"});
+        QTest::newRow("settings information and network")
+            << false << nameList({"OUT 8 label", "Location", "Description", "Panel lock", "IP address", "Subnet mask",
+                                  "Gateway"});
+        QTest::newRow("factory setup") << true
+                                       << nameList({"Number of inputs", "Number of outputs", "LCD line 1", "LCD line 2",
+                                                    "Model", "Serial number", "DSP model", "Setup"});
+    }
+    void tabStopsFollowTheLayout()
+    {
+        QFETCH(bool, factory);
+        QFETCH(QStringList, expected);
+        Link link;
+        QSetup setup(&link, nullptr);
+        setup.pollTimer()->stop();
+        QOEMTool tool;
+        const QStringList names = tabStopNames(factory ? static_cast<QWidget *>(&tool) : &setup);
+        const int from = names.indexOf(expected.first());
+        QVERIFY2(from >= 0, qPrintable(names.join(QLatin1String(" | "))));
+        QCOMPARE(names.mid(from, expected.size()), expected);
     }
 };
 

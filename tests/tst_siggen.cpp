@@ -9,6 +9,7 @@
 #include "controls/qfader.h"
 #include "modules/qsiggenerator.h"
 #include "routingrig.h"
+#include "tabchain.h"
 
 class TestSigGenerator : public QObject
 {
@@ -169,6 +170,32 @@ private Q_SLOTS:
         rig.page.setSecurityState(6, 2);
         QVERIFY(!rig.page.outputButton(6)->isVisible());
         QVERIFY(rig.page.outputButton(5)->isVisible());
+    }
+
+    // Tab goes down the generator column, then along the output buttons row
+    // by row; a labelled output keeps its fixed name.
+    void tabStopsFollowTheLayout_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("generator") << 0
+                                   << nameList({"Generator signal", "Generator frequency in Hz",
+                                                "Generator gain in dB", "Generator mute", "Test signal to OUT 1"});
+        QTest::newRow("outputs") << 4
+                                 << nameList({"Test signal to OUT 1", "Test signal to OUT 2", "Test signal to OUT 3",
+                                              "Test signal to OUT 4", "Test signal to OUT 5", "Test signal to OUT 6",
+                                              "Test signal to OUT 7", "Test signal to OUT 8"});
+    }
+    void tabStopsFollowTheLayout()
+    {
+        QFETCH(int, from);
+        QFETCH(QStringList, expected);
+        PageRig<QSigGenerator> rig;
+        rig.page.setOutLabel(0, QStringLiteral("Sub"));
+        const QStringList names = tabStopNames(&rig.page);
+        QCOMPARE(names.mid(from, expected.size()), expected);
+        QCOMPARE(names.size(), 4 + QSigGenerator::OutputCount);
+        QCOMPARE(rig.page.outputButton(0)->text(), QStringLiteral("Sub"));
     }
 };
 

@@ -4,13 +4,16 @@
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include "controls/keyboardaccess.h"
 #include "devices/broadcastmsg.h"
 
 namespace {
@@ -61,6 +64,12 @@ QDeviceItem::QDeviceItem(QWidget *parent)
     , m_menu(new QMenu(this))
 {
     setObjectName(QStringLiteral("deviceItem"));
+    // A tab stop: Space or Enter chooses the unit as a click does; the menu
+    // key or Shift+F10 opens the tile's menu.
+    setFocusPolicy(Qt::StrongFocus);
+    // The lamps only show state; the tile's description reads it out.
+    KeyboardAccess::markMouseOnly(m_faultLamp);
+    KeyboardAccess::markMouseOnly(m_onlineLamp);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(2);
@@ -89,11 +98,13 @@ QDeviceItem::~QDeviceItem() = default;
 void QDeviceItem::setModel(const QString &model)
 {
     m_modelLabel->setText(shown(model));
+    describe();
 }
 
 void QDeviceItem::setIpAddress(quint32 ipaddress)
 {
     m_ipLabel->setText(broadcastMsg::addressText(ipaddress));
+    describe();
 }
 
 void QDeviceItem::setPreset(const QString &preset)
@@ -120,12 +131,14 @@ void QDeviceItem::setOnline(bool on)
 {
     m_online = on;
     m_onlineLamp->setStyleSheet(QLatin1String(on ? OnlineOn : LampOff));
+    describe();
 }
 
 void QDeviceItem::setFault(bool on)
 {
     m_fault = on;
     m_faultLamp->setStyleSheet(QLatin1String(on ? FaultOn : LampOff));
+    describe();
 }
 
 void QDeviceItem::setSelected(bool selected)
@@ -179,6 +192,44 @@ void QDeviceItem::contextMenuEvent(QContextMenuEvent *event)
     m_menu->exec(event->globalPos());
 }
 
+void QDeviceItem::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        if (!m_selected) {
+            setSelected(true);
+            Q_EMIT Selected();
+        }
+        return;
+    case Qt::Key_F10:
+        // The menu key itself arrives as a context-menu event from the
+        // platform; Shift+F10 is the usual other way there.
+        if (event->modifiers() == Qt::ShiftModifier) {
+            event->accept();
+            m_menu->exec(mapToGlobal(rect().center()));
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void QDeviceItem::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // The tile has no frame of its own; the keyboard focus gets one.
+    QPainter painter(this);
+    painter.setPen(QPen(QColor(228, 236, 238), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
+}
+
 bool QDeviceItem::event(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip) {
@@ -208,4 +259,21 @@ void QDeviceItem::retranslate()
 {
     m_ipAction->setText(tr("IP Setting"));
     m_removeAction->setText(tr("Remove Device"));
+    describe();
+}
+
+// Named by model and address (the address keeps tiles apart); the lamps'
+// states are read out as the tile's description.
+void QDeviceItem::describe()
+{
+    const QString ip = m_ipLabel->text();
+    const QString model = m_modelLabel->text();
+    KeyboardAccess::describe(this, model.isEmpty() ? tr("Device at %1").arg(ip) : tr("Device %1 at %2").arg(model, ip));
+    KeyboardAccess::describe(m_faultLamp, tr("Device at %1 fault").arg(ip));
+    KeyboardAccess::describe(m_onlineLamp, tr("Device at %1 online").arg(ip));
+    QStringList states;
+    states << (m_online ? tr("online") : tr("offline"));
+    if (m_fault)
+        states << tr("fault");
+    setAccessibleDescription(states.join(QStringLiteral(", ")));
 }

@@ -45,12 +45,15 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
     void applyStyle();
     void retranslate();
+    void describe();
 
     QLabel *m_modelLabel;
     QLabel *m_ipLabel;

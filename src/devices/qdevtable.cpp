@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "controls/keyboardaccess.h"
 #include "devices/devicedatabase.h"
 #include "devices/qipsetting.h"
 #include "link/logging.h"
@@ -307,6 +308,14 @@ void QDevTable::buildTable()
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     m_table->setFocusPolicy(Qt::NoFocus);
+    // The table is never a tab stop; what a row offers is its "Delete"
+    // button (a tab stop of its own) and, on the device list tile, the
+    // "IP Setting" and "Remove Device" menu.
+    KeyboardAccess::markMouseOnly(m_table);
+    KeyboardAccess::markMouseOnly(m_table->horizontalHeader());
+    KeyboardAccess::markMouseOnly(m_table->verticalHeader());
+    if (auto *corner = m_table->findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly))
+        KeyboardAccess::markMouseOnly(corner);
     m_table->horizontalHeader()->setHighlightSections(false);
     m_table->verticalHeader()->setHighlightSections(false);
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -348,6 +357,24 @@ void QDevTable::retranslate()
     m_modifyIpButton->setText(tr("Modify device IP immediately"));
     m_closeButton->setText(tr("Close"));
     m_noRemindButton->setText(tr("Do not remind again"));
+    KeyboardAccess::describe(m_table, tr("Known devices"));
+    KeyboardAccess::describe(m_table->horizontalHeader(), tr("Device columns"));
+    KeyboardAccess::describe(m_table->verticalHeader(), tr("Device numbers"));
+    if (auto *corner = m_table->findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly))
+        KeyboardAccess::describe(corner, tr("Device table corner"));
+    describeRows();
+}
+
+// Each row's "Delete" button says which unit it removes: the row number as
+// the table shows it, and the address.
+void QDevTable::describeRows()
+{
+    for (int i = 0; i < m_entries.size(); ++i) {
+        KeyboardAccess::describe(m_entries.at(i)->deleteButton,
+                                 tr("Delete device %1 (%2)")
+                                     .arg(i + 1)
+                                     .arg(broadcastMsg::addressText(m_entries.at(i)->record.ipaddress)));
+    }
 }
 
 void QDevTable::changeEvent(QEvent *event)
@@ -469,6 +496,7 @@ void QDevTable::addDevice(broadcastMsg *pMsg, bool online)
         entry->deleteButton->setFont(QFont(m_fontFamily, 9));
     m_table->setCellWidget(row, DeleteColumn, entry->deleteButton);
     connect(entry->deleteButton, &QPushButton::clicked, this, &QDevTable::removeClicked);
+    describeRows();
 
     connect(entry->socket, &QTcpSocket::stateChanged, this, &QDevTable::tcpSocketStateChanged);
     connect(entry->socket, &QTcpSocket::readyRead, this, &QDevTable::tcpReadyRead);
@@ -542,6 +570,7 @@ void QDevTable::mergeRecord(int index, const broadcastMsg &in)
     if (in.ipaddress != stored.ipaddress) {
         stored.ipaddress = in.ipaddress;
         setCell(index, IpColumn, broadcastMsg::addressText(stored.ipaddress));
+        describeRows();
         Q_EMIT sigIpaddr(uint(index), stored.ipaddress);
         m_database->updateIpAddress(id, stored.ipaddress);
         addressChanged = true;
@@ -703,6 +732,7 @@ void QDevTable::removeDev(int index)
     m_entries.removeAt(index);
     m_table->removeRow(index);
     delete entry;
+    describeRows();
     if (m_entries.size() < MaxKnownUnits)
         m_capReported = false;
 }

@@ -157,6 +157,7 @@ private:
     void buildTable();
     void setTableFont(const QFont &font);
     void retranslate();
+    void describeRows();
     void saveGeometryIfShown();
     void setCell(int row, int column, const QString &text);
     void setLinkStatus(int index);

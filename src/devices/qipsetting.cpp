@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVector>
 
+#include "controls/keyboardaccess.h"
+
 namespace {
 
 const char ButtonStyle[] =
@@ -58,7 +60,6 @@ QIpSetting::QIpSetting(QWidget *parent)
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QIpSetting::Accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QIpSetting::Reject);
     retranslate();
-    setWindowTitle(tr("ip Settings"));
 }
 
 QIpSetting::~QIpSetting() = default;
@@ -132,15 +133,20 @@ void QIpSetting::clearEdits()
     m_gatewayEdit->clear();
 }
 
-void QIpSetting::changeEvent(QEvent *event)
+bool QIpSetting::event(QEvent *event)
 {
+    const bool handled = QDialog::event(event);
+    // The dialog passes a language change on to its button box, which
+    // puts the platform's own English texts back on the standard
+    // buttons: ours go on after that.
     if (event->type() == QEvent::LanguageChange)
         retranslate();
-    QDialog::changeEvent(event);
+    return handled;
 }
 
 void QIpSetting::retranslate()
 {
+    setWindowTitle(tr("ip Settings"));
     if (!m_fontFamily.isEmpty())
         setFont(QFont(m_fontFamily, 9));
     m_addressLabel->setText(tr("IP addr :"));
@@ -150,4 +156,9 @@ void QIpSetting::retranslate()
         ok->setText(tr("OK"));
     if (QPushButton *cancel = m_buttons->button(QDialogButtonBox::Cancel))
         cancel->setText(tr("Cancel"));
+    m_addressLabel->setToolTip(tr("IP address"));
+    m_subnetLabel->setToolTip(tr("Subnet mask"));
+    KeyboardAccess::describe(m_addressEdit, tr("IP address"), tr("IP address"));
+    KeyboardAccess::describe(m_subnetEdit, tr("Subnet mask"), tr("Subnet mask"));
+    KeyboardAccess::describe(m_gatewayEdit, tr("Gateway"));
 }

@@ -45,7 +45,7 @@ public Q_SLOTS:
     void reject() override;
 
 protected:
-    void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void retranslate();

@@ -11,6 +11,7 @@
 
 #include <cmath>
 
+#include "controls/keyboardaccess.h"
 #include "controls/qhslider.h"
 #include "link/frame.h"
 #include "link/link.h"
@@ -110,6 +111,9 @@ void DelayPage::buildRow(int channel, int maxMs, const QString &rowName, QWidget
     row.slider->setDecimals(2);
     row.slider->setStep(0.01f);
     connect(row.slider, &QHSlider::valueChanged, this, &DelayPage::delaySliderChanged);
+    // The slider has no keys of its own; the spin box beside it is the
+    // keyboard's way to the same delay.
+    KeyboardAccess::markMouseOnly(row.slider);
 
     row.spin = new QDoubleSpinBox(row.background);
     row.spin->setFixedWidth(m_fieldWidth);
@@ -129,7 +133,9 @@ void DelayPage::buildRow(int channel, int maxMs, const QString &rowName, QWidget
     for (QLineEdit *field : {row.metres, row.feet}) {
         field->setFixedWidth(m_fieldWidth);
         field->setReadOnly(true);
-        field->setFocusPolicy(Qt::NoFocus);
+        // Read-only, but reachable with Tab so that a screen reader can read
+        // the distance out; a click still leaves the focus where it was.
+        field->setFocusPolicy(Qt::TabFocus);
         field->setAlignment(Qt::AlignCenter);
         field->setText(QStringLiteral("0.000"));
     }
@@ -146,6 +152,23 @@ void DelayPage::retranslate()
     m_msHeading->setText(tr("Millisecond"));
     m_metresHeading->setText(tr("Meters"));
     m_feetHeading->setText(tr("Feet"));
+    // While the base is being built the rows have no title yet and
+    // defaultTitle() cannot be called; setTitle() names them then.
+    for (int channel = 0; channel < m_rows.size(); ++channel) {
+        if (!m_rows.at(channel).title->text().isEmpty())
+            describeRow(channel);
+    }
+}
+
+void DelayPage::describeRow(int channel)
+{
+    const Row &row = m_rows.at(channel);
+    // The fixed channel title, not the operator's label, which may repeat.
+    const QString title = defaultTitle(channel);
+    KeyboardAccess::describe(row.slider, tr("%1 delay slider").arg(title), tr("Delay in milliseconds"));
+    KeyboardAccess::describe(row.spin, tr("%1 delay in ms").arg(title), tr("Delay in milliseconds"));
+    KeyboardAccess::describe(row.metres, tr("%1 delay distance in meters").arg(title));
+    KeyboardAccess::describe(row.feet, tr("%1 delay distance in feet").arg(title));
 }
 
 void DelayPage::changeEvent(QEvent *event)
@@ -160,6 +183,7 @@ void DelayPage::setTitle(int channel, const QString &label)
     if (channel < 0 || channel >= m_rows.size())
         return;
     m_rows[channel].title->setText(label.isEmpty() ? defaultTitle(channel) : label);
+    describeRow(channel);
 }
 
 int DelayPage::rowOf(const QObject *control) const

@@ -75,6 +75,7 @@ private:
 
     void buildRow(int channel, int maxMs, const QString &rowName, QWidget *content);
     void retranslate();
+    void describeRow(int channel);
     int rowOf(const QObject *control) const;
     void operatorChange(int channel, double ms);
     // Writes the delay into the controls, whatever they show now.

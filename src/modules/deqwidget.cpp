@@ -14,6 +14,7 @@
 
 #include <cmath>
 
+#include "controls/keyboardaccess.h"
 #include "controls/knob.h"
 #include "link/frame.h"
 #include "link/link.h"
@@ -60,6 +61,29 @@ const char *const Captions[DEQWidget::ControlCount] = {
     QT_TRANSLATE_NOOP("DEQWidget", "Attack"), QT_TRANSLATE_NOOP("DEQWidget", "Decay"),
     QT_TRANSLATE_NOOP("DEQWidget", "Freq"),   QT_TRANSLATE_NOOP("DEQWidget", "Gain"),
     QT_TRANSLATE_NOOP("DEQWidget", "Q"),
+};
+// Spelled out for the captions above, which are abbreviated on screen.
+const char *const ToolTips[DEQWidget::ControlCount] = {
+    QT_TRANSLATE_NOOP("DEQWidget", "Threshold in dB"),
+    QT_TRANSLATE_NOOP("DEQWidget", "Ratio of the dynamic gain change"),
+    QT_TRANSLATE_NOOP("DEQWidget", "Attack time in milliseconds"),
+    QT_TRANSLATE_NOOP("DEQWidget", "Decay time in milliseconds"),
+    QT_TRANSLATE_NOOP("DEQWidget", "Frequency in Hz"),
+    QT_TRANSLATE_NOOP("DEQWidget", "Maximum gain in dB"),
+    QT_TRANSLATE_NOOP("DEQWidget", "Quality factor: centre frequency over bandwidth"),
+};
+// Accessible names: "%1" is the channel and band, e.g. "IN A band 2".
+const char *const KnobNames[DEQWidget::ControlCount] = {
+    QT_TRANSLATE_NOOP("DEQWidget", "%1 threshold knob"), QT_TRANSLATE_NOOP("DEQWidget", "%1 ratio knob"),
+    QT_TRANSLATE_NOOP("DEQWidget", "%1 attack knob"),    QT_TRANSLATE_NOOP("DEQWidget", "%1 decay knob"),
+    QT_TRANSLATE_NOOP("DEQWidget", "%1 frequency knob"), QT_TRANSLATE_NOOP("DEQWidget", "%1 gain knob"),
+    QT_TRANSLATE_NOOP("DEQWidget", "%1 Q knob"),
+};
+const char *const EditNames[DEQWidget::ControlCount] = {
+    QT_TRANSLATE_NOOP("DEQWidget", "%1 threshold in dB"), QT_TRANSLATE_NOOP("DEQWidget", "%1 ratio"),
+    QT_TRANSLATE_NOOP("DEQWidget", "%1 attack in ms"),    QT_TRANSLATE_NOOP("DEQWidget", "%1 decay in ms"),
+    QT_TRANSLATE_NOOP("DEQWidget", "%1 frequency in Hz"), QT_TRANSLATE_NOOP("DEQWidget", "%1 gain in dB"),
+    QT_TRANSLATE_NOOP("DEQWidget", "%1 Q"),
 };
 // Empty where the control has no unit; the row keeps its height.
 const char *const Units[DEQWidget::ControlCount] = {"(dB)", "", "(ms)", "(ms)", "(Hz)", "(dB)", ""};
@@ -372,10 +396,37 @@ void DEQWidget::retranslate()
         m_mode->setItemText(i, tr(ModeTexts[i]));
     for (int i = 0; i < 3; ++i)
         m_type->setItemText(i, tr(TypeTexts[i]));
-    for (int c = 0; c < ControlCount; ++c)
+    for (int c = 0; c < ControlCount; ++c) {
         m_captions[size_t(c)]->setText(tr(Captions[c]));
+        m_captions[size_t(c)]->setToolTip(tr(ToolTips[c]));
+    }
     m_copy->setText(tr("Copy to"));
     m_reset->setText(tr("Reset"));
+    KeyboardAccess::describe(m_copy, tr("Copy to"),
+                             tr("Copy the dynamic EQ of the selected channel to other channels"));
+    KeyboardAccess::describe(m_reset, tr("Reset"), tr("Reset every band of the selected channel"));
+    for (int b = 0; b < Bands; ++b)
+        KeyboardAccess::describe(m_bandButtons[size_t(b)], tr("Band %1").arg(b + 1), tr("Band %1").arg(b + 1));
+    KeyboardAccess::describe(m_graph, tr("Dynamic EQ response"));
+    // The graph's handles drag what the frequency and gain fields set.
+    KeyboardAccess::markMouseOnly(m_graph);
+    describeEditors();
+}
+
+// The editors act on the selected channel and band; their names say which,
+// so they are renamed whenever the selection moves. The fixed channel title
+// is used: an operator's label may repeat or be empty.
+void DEQWidget::describeEditors()
+{
+    const QString band = tr("%1 band %2").arg(QStringLiteral("IN %1").arg(QChar(QLatin1Char('A').unicode() + m_current)))
+                             .arg(m_currentBand + 1);
+    KeyboardAccess::describe(m_enable, tr("%1 enable").arg(band));
+    KeyboardAccess::describe(m_mode, tr("%1 mode").arg(band), tr("Boost below or cut above the threshold"));
+    KeyboardAccess::describe(m_type, tr("%1 type").arg(band));
+    for (int c = 0; c < ControlCount; ++c) {
+        KeyboardAccess::describe(m_knobs[size_t(c)], tr(KnobNames[c]).arg(band), tr(ToolTips[c]));
+        KeyboardAccess::describe(m_edits[size_t(c)], tr(EditNames[c]).arg(band), tr(ToolTips[c]));
+    }
 }
 
 void DEQWidget::changeEvent(QEvent *event)
@@ -533,6 +584,7 @@ void DEQWidget::channelButtonGroupButtonClicked(int id)
     showBandControls();
     drawChannel();
     applySecurityState(m_current, securityState(m_current));
+    describeEditors();
 }
 
 void DEQWidget::bandButtonGroupButtonClicked(int id)
@@ -545,6 +597,7 @@ void DEQWidget::bandButtonGroupButtonClicked(int id)
     setCheckedQuietly(m_bandButtons[size_t(id)], true);
     showBandControls();
     m_graph->setSelectedBand(id);
+    describeEditors();
 }
 
 void DEQWidget::enableClicked(bool)

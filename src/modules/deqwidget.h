@@ -103,6 +103,7 @@ private:
     QWidget *buildBandPanel();
     QWidget *buildKnobPanel(int first, int last);
     void retranslate();
+    void describeEditors();
 
     // Rounds `value` to the control's unit, limits it to the knob's range,
     // and shows it on the knob and in the field, without signals.

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "controls/keyboardaccess.h"
 #include "controls/knob.h"
 #include "link/frame.h"
 #include "link/link.h"
@@ -388,8 +389,9 @@ QFrame *FilterPage::buildBands()
     c.qLabel = newLabel(c.editor);
     c.qKnob = newKnob(c.editor, 0, MaxQIndex, FilterChannel::DefaultQIndex);
     c.qEdit = newEdit(c.editor, QString(), QStringLiteral("6.00"));
+    // Read-only, but a tab stop: the knob moves along a table index, and
+    // this field is where the keyboard and a screen reader find the Q itself.
     c.qEdit->setReadOnly(true);
-    c.qEdit->setFocusPolicy(Qt::NoFocus);
     editorLayout->addLayout(knobColumn(c.freqLabel, c.freqKnob, c.freqEdit));
     editorLayout->addLayout(knobColumn(c.gainLabel, c.gainKnob, c.gainEdit));
     editorLayout->addLayout(knobColumn(c.qLabel, c.qKnob, c.qEdit));
@@ -464,6 +466,55 @@ void FilterPage::retranslate()
     m_band.type->setItemText(4, tr("Allpass") + QLatin1String("90"));
     for (int i = 0; i < m_variant.channels; ++i)
         m_channelButtons[size_t(i)]->setToolTip(m_labels[size_t(i)]);
+
+    const QString freqTip = tr("Frequency in Hz");
+    for (int s = 0; s < 2; ++s)
+        m_sections[size_t(s)].freqLabel->setToolTip(freqTip);
+    m_band.freqLabel->setToolTip(freqTip);
+    m_band.gainLabel->setToolTip(tr("Gain in dB"));
+    m_band.qLabel->setToolTip(tr("Quality factor: centre frequency over bandwidth"));
+    KeyboardAccess::describe(m_copy, tr("Copy to"), tr("Copy the filters of the selected channel to other channels"));
+    KeyboardAccess::describe(m_reset, tr("Reset"), tr("Clear every filter of the selected channel"));
+    for (int b = 0; b < BandCount; ++b)
+        KeyboardAccess::describe(m_band.buttons[size_t(b)], tr("Band %1").arg(b + 1), tr("Band %1").arg(b + 1));
+    KeyboardAccess::describe(m_graph, tr("Filter response"));
+    // The graph's handles drag what the section and band fields below set.
+    KeyboardAccess::markMouseOnly(m_graph);
+    describeEditors();
+}
+
+QString FilterPage::channelTitle(int channel) const
+{
+    return m_variant.inputs ? QString::asprintf("IN %c", 'A' + channel) : QString::asprintf("OUT %d", channel + 1);
+}
+
+// The editors act on the selected channel and band; their names say which,
+// so they are renamed whenever the selection moves. Names use the fixed
+// channel title: an operator's label may repeat or be empty.
+void FilterPage::describeEditors()
+{
+    const QString channel = channelTitle(m_currentChannel);
+    const QString freqTip = tr("Frequency in Hz");
+    for (int s = 0; s < 2; ++s) {
+        const SectionControls &c = m_sections[size_t(s)];
+        const QString section = s == HighPass ? tr("%1 high-pass").arg(channel) : tr("%1 low-pass").arg(channel);
+        KeyboardAccess::describe(c.enable, tr("%1 enable").arg(section));
+        KeyboardAccess::describe(c.type, tr("%1 type").arg(section));
+        KeyboardAccess::describe(c.slope, tr("%1 slope").arg(section), tr("Slope in dB per octave"));
+        KeyboardAccess::describe(c.freqKnob, tr("%1 frequency knob").arg(section), freqTip);
+        KeyboardAccess::describe(c.freqEdit, tr("%1 frequency in Hz").arg(section), freqTip);
+    }
+    const QString band = tr("%1 band %2").arg(channel).arg(m_currentBand + 1);
+    const QString gainTip = tr("Gain in dB");
+    const QString qTip = tr("Quality factor: centre frequency over bandwidth");
+    KeyboardAccess::describe(m_band.enable, tr("%1 enable").arg(band));
+    KeyboardAccess::describe(m_band.type, tr("%1 type").arg(band));
+    KeyboardAccess::describe(m_band.freqKnob, tr("%1 frequency knob").arg(band), freqTip);
+    KeyboardAccess::describe(m_band.freqEdit, tr("%1 frequency in Hz").arg(band), freqTip);
+    KeyboardAccess::describe(m_band.gainKnob, tr("%1 gain knob").arg(band), gainTip);
+    KeyboardAccess::describe(m_band.gainEdit, tr("%1 gain in dB").arg(band), gainTip);
+    KeyboardAccess::describe(m_band.qKnob, tr("%1 Q knob").arg(band), qTip);
+    KeyboardAccess::describe(m_band.qEdit, tr("%1 Q").arg(band), qTip);
 }
 
 void FilterPage::changeEvent(QEvent *event)
@@ -665,6 +716,7 @@ void FilterPage::selectChannel(int index)
     setCheckedQuietly(m_channelButtons[size_t(index)], true);
     m_currentChannel = uchar(index);
     showChannel();
+    describeEditors();
 }
 
 void FilterPage::bandBtnClicked()
@@ -691,6 +743,7 @@ void FilterPage::selectBand(int band)
     showBandControls();
     m_graph->setSelectedBand(band);
     applyBandLock(band);
+    describeEditors();
 }
 
 // Operator edits.

@@ -187,6 +187,8 @@ private:
     QFrame *buildBands();
     void connectControls();
     void retranslate();
+    QString channelTitle(int channel) const;
+    void describeEditors();
 
     static SectionValues sectionOf(const FilterChannel &r, Section section);
     static void setSectionOf(FilterChannel &r, Section section, const SectionValues &v);

@@ -16,6 +16,7 @@
 
 #include <cmath>
 
+#include "controls/keyboardaccess.h"
 #include "controls/knob.h"
 #include "link/frame.h"
 #include "link/link.h"
@@ -367,6 +368,36 @@ void FirWidget::retranslate(bool languageChanged)
     m_clear->setText(tr("Clear"));
     if (m_indicating)
         m_update->setToolTip(tr("The settings have not been updated to the device! Click to update!"));
+    m_tapsLabel->setToolTip(tr("Number of filter taps"));
+    m_betaLabel->setToolTip(tr("Beta of the Kaiser window"));
+    KeyboardAccess::describe(m_graph, tr("FIR response"));
+    describeEditors();
+}
+
+// The editors act on the selected output; their names say which, so they
+// are renamed whenever the selection or the type moves. The fixed channel
+// title is used: an operator's label may repeat or be empty.
+void FirWidget::describeEditors()
+{
+    const QString channel = QString::asprintf("OUT %d", m_current + 1);
+    for (int t = 0; t < 4; ++t)
+        KeyboardAccess::describe(m_typeButtons[size_t(t)], tr("%1 FIR type: %2").arg(channel, tr(TypeTexts[t])));
+    KeyboardAccess::describe(m_taps, tr("%1 FIR taps").arg(channel), tr("Number of filter taps"));
+    const QString freqTip = tr("Frequency in Hz");
+    const bool bandPass = m_type == BandPassType;
+    KeyboardAccess::describe(m_lowKnob,
+                             bandPass ? tr("%1 FIR low frequency knob").arg(channel)
+                                      : tr("%1 FIR frequency knob").arg(channel),
+                             freqTip);
+    KeyboardAccess::describe(m_lowEdit,
+                             bandPass ? tr("%1 FIR low frequency in Hz").arg(channel)
+                                      : tr("%1 FIR frequency in Hz").arg(channel),
+                             freqTip);
+    KeyboardAccess::describe(m_highKnob, tr("%1 FIR high frequency knob").arg(channel), freqTip);
+    KeyboardAccess::describe(m_highEdit, tr("%1 FIR high frequency in Hz").arg(channel), freqTip);
+    KeyboardAccess::describe(m_window, tr("%1 FIR window type").arg(channel));
+    KeyboardAccess::describe(m_beta, tr("%1 Kaiser window beta").arg(channel), tr("Beta of the Kaiser window"));
+    KeyboardAccess::describe(m_enable, tr("%1 FIR enable").arg(channel));
 }
 
 void FirWidget::changeEvent(QEvent *event)
@@ -533,6 +564,7 @@ void FirWidget::setType(int type)
     m_lowLabel->setText(m_type == BandPassType ? tr("Low Freq") : tr("Freq"));
     applyTypeVisibility();
     updateExport();
+    describeEditors();
 }
 
 void FirWidget::applyTypeVisibility()
@@ -694,6 +726,7 @@ void FirWidget::channelButtonGroupButtonClicked(int id)
     showRecord(m_records[m_current]);
     applySecurityState(m_current, securityState(m_current));
     updateIndicator();
+    describeEditors();
 }
 
 void FirWidget::viewCurrentClicked()

@@ -124,6 +124,7 @@ private:
     QWidget *buildWindowPanel();
     QWidget *buildDevicePanel();
     void retranslate(bool languageChanged);
+    void describeEditors();
     void rebuildTapsList();
     // Selects `taps` in the taps list, adding it as a last entry when the
     // list does not offer it.

@@ -14,6 +14,7 @@
 
 #include <cmath>
 
+#include "controls/keyboardaccess.h"
 #include "controls/qfader.h"
 #include "controls/qmeterwidget.h"
 #include "link/frame.h"
@@ -160,6 +161,10 @@ void LevelPage::buildStrips()
         for (int g = 1; g <= m_setup.groups; ++g)
             s.group->addItem(QString::number(g));
         grid->addWidget(s.group, 1, 1);
+        // Screen readers on Linux take a combo box's label from its buddy.
+        s.groupTitle->setBuddy(s.group);
+        if (s.sourceSelector)
+            s.sourceTitle->setBuddy(s.sourceSelector);
         column->addLayout(grid);
 
         auto *levels = new QHBoxLayout;
@@ -201,6 +206,9 @@ void LevelPage::buildStrips()
         s.fader->setValue(0.0f);
         s.fader->setDecimals(1);
         s.fader->setStep(0.1f);
+        // The fader has no keys of its own; the gain field above it is the
+        // keyboard's way to the same gain.
+        KeyboardAccess::markMouseOnly(s.fader);
         gainColumn->addWidget(s.fader, 0, Qt::AlignHCenter);
         levels->addLayout(gainColumn);
         column->addLayout(levels);
@@ -581,17 +589,30 @@ void LevelPage::changeEvent(QEvent *event)
 
 void LevelPage::retranslate()
 {
-    for (Strip &s : m_strips) {
+    for (int c = 0; c < m_strips.size(); ++c) {
+        Strip &s = m_strips[c];
+        const QString channel = channelTitle(c);
         if (s.sourceTitle)
             s.sourceTitle->setText(tr("Source"));
         if (s.sourceSelector) {
             s.sourceSelector->setItemText(0, tr("Analog"));
             s.sourceSelector->setItemText(1, tr("AES"));
+            // One selector serves the pair; the name says so.
+            KeyboardAccess::describe(s.sourceSelector,
+                                     tr("%1 and %2 source").arg(channel, channelTitle(c + 1)),
+                                     tr("Input source of the pair: analog or AES digital"));
         }
         s.groupTitle->setText(tr("Group"));
         s.gainTitle->setText(tr("Gain(dB)"));
+        s.gainTitle->setToolTip(tr("Gain in dB"));
         s.mute->setText(tr("Mute"));
         s.invert->setText(tr("Invert"));
+        KeyboardAccess::describe(s.group, tr("%1 link group").arg(channel),
+                                 tr("Link group: channels of one group follow each other"));
+        KeyboardAccess::describe(s.gainEdit, tr("%1 gain in dB").arg(channel), tr("Gain in dB"));
+        KeyboardAccess::describe(s.fader, tr("%1 gain fader").arg(channel), tr("Gain in dB"));
+        KeyboardAccess::describe(s.mute, tr("%1 mute").arg(channel));
+        KeyboardAccess::describe(s.invert, tr("%1 polarity invert").arg(channel), tr("Invert the polarity"));
     }
     retranslateOthers();
 }

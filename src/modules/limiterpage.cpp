@@ -14,6 +14,7 @@
 
 #include <cmath>
 
+#include "controls/keyboardaccess.h"
 #include "controls/knob.h"
 #include "controls/qmeterwidget.h"
 #include "controls/qtlimitctrl.h"
@@ -326,6 +327,7 @@ void LimiterPage::setCurrentChannel(uchar channel)
         setCheckedQuietly(m_channelButtons.at(c), c == channel);
     showRecord(true);
     applySecurityState(channel, securityState(channel));
+    describeControls();
 }
 
 // Operator actions.
@@ -638,6 +640,33 @@ void LimiterPage::retranslate()
     m_knobTitles[Ratio]->setText(tr("Ratio"));
     m_knobTitles[Attack]->setText(tr("Attack(ms)"));
     m_knobTitles[Decay]->setText(tr("Decay(ms)"));
+    m_reductionTitle->setToolTip(tr("Gain reduction in dB"));
+    m_knobTitles[Threshold]->setToolTip(tr("Threshold in dB"));
+    m_knobTitles[Ratio]->setToolTip(tr("Compression ratio (n:1)"));
+    m_knobTitles[Attack]->setToolTip(tr("Attack time in milliseconds"));
+    m_knobTitles[Decay]->setToolTip(tr("Decay time in milliseconds"));
+    describeControls();
+}
+
+// The knobs and fields edit whichever channel is current: their names say
+// which, so they follow every channel switch.
+void LimiterPage::describeControls()
+{
+    for (int c = 0; c < m_channelButtons.size(); ++c)
+        KeyboardAccess::describe(m_channelButtons.at(c), tr("Edit %1").arg(channelName(c)));
+    const QString channel = channelName(m_current);
+    KeyboardAccess::describe(m_copy, tr("Copy %1 to other channels").arg(channel));
+    KeyboardAccess::describe(m_reset, tr("Reset %1").arg(channel));
+    KeyboardAccess::describe(m_enable, tr("%1 limiter enable").arg(channel));
+    KeyboardAccess::describe(m_knobs[Threshold], tr("%1 threshold knob").arg(channel), tr("Threshold in dB"));
+    KeyboardAccess::describe(m_fields[Threshold], tr("%1 threshold in dB").arg(channel), tr("Threshold in dB"));
+    KeyboardAccess::describe(m_knobs[Ratio], tr("%1 ratio knob").arg(channel), tr("Compression ratio (n:1)"));
+    KeyboardAccess::describe(m_fields[Ratio], tr("%1 ratio").arg(channel), tr("Compression ratio (n:1)"));
+    KeyboardAccess::describe(m_knobs[Attack], tr("%1 attack knob").arg(channel), tr("Attack time in milliseconds"));
+    KeyboardAccess::describe(m_fields[Attack], tr("%1 attack in ms").arg(channel),
+                             tr("Attack time in milliseconds"));
+    KeyboardAccess::describe(m_knobs[Decay], tr("%1 decay knob").arg(channel), tr("Decay time in milliseconds"));
+    KeyboardAccess::describe(m_fields[Decay], tr("%1 decay in ms").arg(channel), tr("Decay time in milliseconds"));
 }
 
 void LimiterPage::paintEvent(QPaintEvent *)

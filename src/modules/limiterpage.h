@@ -121,6 +121,7 @@ protected:
 private:
     void build();
     void retranslate();
+    void describeControls();
     QString channelName(int channel) const;
     // Shows the current channel's record on every control.
     void showRecord(bool force);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <QtEndian>
 
+#include "controls/keyboardaccess.h"
 #include "controls/qfader.h"
 #include "link/frame.h"
 #include "link/link.h"
@@ -78,7 +79,9 @@ QCail::QCail(Link *link, QWidget *parent)
         button->setFont(buttonFont);
         button->setFixedWidth(90);
         button->setMinimumHeight(28);
-        button->setFocusPolicy(Qt::NoFocus);
+        // Tab stops, but never the dialog's default button: Return in a trim
+        // field must finish the entry, not switch a link or reset the unit.
+        button->setAutoDefault(false);
         buttons->addWidget(button);
     }
     m_inputLink->setCheckable(true);
@@ -154,6 +157,9 @@ QWidget *QCail::buildChannel(Channel &channel, const QString &title, bool input)
     channel.fader->setValue(0.0f);
     channel.fader->setDecimals(1);
     channel.fader->setStep(0.1f);
+    // The fader has no keys of its own; the trim field above it is the
+    // keyboard's way to the same trim.
+    KeyboardAccess::markMouseOnly(channel.fader);
     column->addWidget(channel.fader, 0, Qt::AlignHCenter);
     column->addStretch(1);
 
@@ -423,4 +429,19 @@ void QCail::retranslate()
     m_outputLink->setText(tr("Output Link"));
     m_mix->setText(tr("Mix"));
     m_systemReset->setText(tr("System \nReset"));
+    KeyboardAccess::describe(m_inputLink, tr("Input Link"), tr("Move every input trim together"));
+    KeyboardAccess::describe(m_outputLink, tr("Output Link"), tr("Move every output trim together"));
+    KeyboardAccess::describe(m_mix, tr("Mix"), tr("Route every input to every output, or none"));
+    KeyboardAccess::describe(m_systemReset, tr("System Reset"), tr("Reset the whole configuration of the unit"));
+    const QString trimTip = tr("Calibration trim in dB");
+    for (int c = 0; c < m_inputs.size(); ++c) {
+        const QString channel = m_inputs.at(c).title->text();
+        KeyboardAccess::describe(m_inputs.at(c).edit, tr("%1 trim in dB").arg(channel), trimTip);
+        KeyboardAccess::describe(m_inputs.at(c).fader, tr("%1 trim fader").arg(channel), trimTip);
+    }
+    for (int c = 0; c < m_outputs.size(); ++c) {
+        const QString channel = m_outputs.at(c).title->text();
+        KeyboardAccess::describe(m_outputs.at(c).edit, tr("%1 trim in dB").arg(channel), trimTip);
+        KeyboardAccess::describe(m_outputs.at(c).fader, tr("%1 trim fader").arg(channel), trimTip);
+    }
 }

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls/keyboardaccess.h"
+
 namespace {
 
 const QSize ChannelButtonSize(40, 25);
@@ -27,7 +29,8 @@ QPushButton *channelButton(int number, QWidget *parent)
     button->setObjectName(QStringLiteral("normalButton"));
     button->setCheckable(true);
     button->setFixedSize(ChannelButtonSize);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Space ticks a channel; Return stays with "OK".
+    button->setAutoDefault(false);
     return button;
 }
 
@@ -37,8 +40,8 @@ QChannelSelect::QChannelSelect(QWidget *parent)
     : QDialog(parent)
     , m_inputGroup(new QGroupBox(this))
     , m_outputGroup(new QGroupBox(this))
-    , m_ok(new QPushButton(this))
-    , m_cancel(new QPushButton(this))
+    , m_ok(nullptr)
+    , m_cancel(nullptr)
 {
     setObjectName(QStringLiteral("channelSelectDialog"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -61,6 +64,11 @@ QChannelSelect::QChannelSelect(QWidget *parent)
         m_outputs.append(button);
     }
 
+    // Made after the channel buttons: the focus chain starts with the
+    // widgets made first, so the dialog opens on the first channel and Tab
+    // ends on "OK" and "Cancel".
+    m_ok = new QPushButton(this);
+    m_cancel = new QPushButton(this);
     const QString dialogButtonStyle = QStringLiteral(
         "QPushButton {background-color: rgb(75, 74, 74);color: rgb(171, 171, 171);border-radius: 1px;"
         "min-width:60;min-height:20;}"
@@ -189,4 +197,10 @@ void QChannelSelect::retranslate()
     m_outputGroup->setTitle(tr("Output channel"));
     m_ok->setText(tr("OK"));
     m_cancel->setText(tr("Cancel"));
+    // The buttons show bare numbers; the names say which side they are on.
+    for (int i = 0; i < m_inputs.size(); ++i)
+        KeyboardAccess::describe(m_inputs.at(i), tr("Input %1").arg(i + 1),
+                                 QStringLiteral("IN %1").arg(QLatin1Char(char('A' + i))));
+    for (int i = 0; i < m_outputs.size(); ++i)
+        KeyboardAccess::describe(m_outputs.at(i), tr("Output %1").arg(i + 1), QStringLiteral("OUT %1").arg(i + 1));
 }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls/keyboardaccess.h"
 #include "link/frame.h"
 #include "link/link.h"
 
@@ -75,8 +76,11 @@ QFeedback::~QFeedback() = default;
 
 void QFeedback::retranslate()
 {
-    for (QPushButton *button : m_buttons)
+    for (int input = 0; input < InputCount; ++input) {
+        QPushButton *button = m_buttons[size_t(input)];
         button->setText(tr("Enable"));
+        KeyboardAccess::describe(button, tr("%1 feedback suppressor enable").arg(inputTitle(input)));
+    }
 }
 
 void QFeedback::changeEvent(QEvent *event)

@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "controls/keyboardaccess.h"
 #include "controls/knob.h"
 #include "link/frame.h"
 #include "link/link.h"
@@ -151,11 +152,27 @@ void QGate::buildStrip(int input)
 
 void QGate::retranslate()
 {
-    for (Strip &strip : m_strips) {
+    const QString thresholdTip = tr("Threshold in dB");
+    const QString attackTip = tr("Attack time in milliseconds");
+    const QString decayTip = tr("Decay time in milliseconds");
+    for (int input = 0; input < InputCount; ++input) {
+        Strip &strip = m_strips[size_t(input)];
+        // Names use the fixed channel title: an operator's label may repeat.
+        const QString channel = inputTitle(input);
         strip.enable->setText(tr("Enable"));
         strip.caption[Threshold]->setText(tr("Thresh(dB)"));
         strip.caption[Attack]->setText(tr("Attack(ms)"));
         strip.caption[Decay]->setText(tr("Decay(ms)"));
+        strip.caption[Threshold]->setToolTip(thresholdTip);
+        strip.caption[Attack]->setToolTip(attackTip);
+        strip.caption[Decay]->setToolTip(decayTip);
+        KeyboardAccess::describe(strip.enable, tr("%1 gate enable").arg(channel));
+        KeyboardAccess::describe(strip.knob[Threshold], tr("%1 gate threshold knob").arg(channel), thresholdTip);
+        KeyboardAccess::describe(strip.edit[Threshold], tr("%1 gate threshold in dB").arg(channel), thresholdTip);
+        KeyboardAccess::describe(strip.knob[Attack], tr("%1 gate attack knob").arg(channel), attackTip);
+        KeyboardAccess::describe(strip.edit[Attack], tr("%1 gate attack in ms").arg(channel), attackTip);
+        KeyboardAccess::describe(strip.knob[Decay], tr("%1 gate decay knob").arg(channel), decayTip);
+        KeyboardAccess::describe(strip.edit[Decay], tr("%1 gate decay in ms").arg(channel), decayTip);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "controls/keyboardaccess.h"
 #include "controls/qfader.h"
 #include "link/frame.h"
 #include "link/link.h"
@@ -190,6 +191,9 @@ QWidget *QMixer::buildStrips()
         strip.fader->setDecimals(0);
         strip.fader->setStep(1.0f);
         connect(strip.fader, &QFader::valueChanged, this, &QMixer::gainFaderChanged);
+        // The fader has no keys of its own; the gain field above it is the
+        // keyboard's way to the same gain.
+        KeyboardAccess::markMouseOnly(strip.fader);
 
         strip.enable = new QPushButton(strip.background);
         strip.enable->setObjectName(QStringLiteral("normalButton"));
@@ -215,6 +219,32 @@ void QMixer::retranslate()
     m_reset->setText(tr("Reset"));
     for (Strip &strip : m_strips)
         strip.enable->setText(tr("Enable"));
+    m_gainCaption->setToolTip(tr("Gain in dB"));
+    KeyboardAccess::describe(m_allMix, tr("All Mix"), tr("Switch every cross-point on at 0 dB"));
+    KeyboardAccess::describe(m_reset, tr("Reset mixer"), tr("Switch every cross-point off at 0 dB"));
+    // A cross-point only takes the focus (which chooses its output); the
+    // keyboard switches it with the "Enable" button of the input's strip.
+    const QString crossPointTip = tr("Double-click to switch on or off; from the keyboard, use the input's Enable");
+    for (int output = 0; output < OutputCount; ++output) {
+        for (int input = 0; input < InputCount; ++input)
+            KeyboardAccess::describe(m_rows[size_t(output)].buttons[size_t(input)],
+                                     tr("%1 to %2 cross-point").arg(inputTitle(input), outputTitle(output)),
+                                     crossPointTip);
+    }
+    describeStrips();
+}
+
+// The strips edit the current output's cross-points; their names follow it.
+void QMixer::describeStrips()
+{
+    const QString output = outputTitle(m_current);
+    for (int input = 0; input < InputCount; ++input) {
+        const Strip &strip = m_strips[size_t(input)];
+        const QString point = inputTitle(input);
+        KeyboardAccess::describe(strip.edit, tr("%1 to %2 gain in dB").arg(point, output), tr("Gain in dB"));
+        KeyboardAccess::describe(strip.fader, tr("%1 to %2 gain fader").arg(point, output), tr("Gain in dB"));
+        KeyboardAccess::describe(strip.enable, tr("%1 to %2 enable").arg(point, output));
+    }
 }
 
 void QMixer::changeEvent(QEvent *event)
@@ -304,6 +334,7 @@ void QMixer::chooseOutput(int output)
         }
         m_outputLabel->setText(m_rows[size_t(output)].title->text());
         applyStripLock(securityState(uchar(output)));
+        describeStrips();
     }
     Q_EMIT outputChanged(uchar(output));
 }

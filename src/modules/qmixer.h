@@ -92,6 +92,7 @@ private:
     QWidget *buildMatrix();
     QWidget *buildStrips();
     void retranslate();
+    void describeStrips();
     bool findButton(const QObject *button, int *output, int *input) const;
     int stripOf(const QObject *control) const;
     void chooseOutput(int output);

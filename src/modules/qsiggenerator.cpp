@@ -14,6 +14,7 @@
 
 #include <cmath>
 
+#include "controls/keyboardaccess.h"
 #include "controls/qfader.h"
 #include "link/frame.h"
 #include "link/link.h"
@@ -90,6 +91,8 @@ QSigGenerator::QSigGenerator(Link *link, QWidget *parent)
     m_fader->setDecimals(0);
     m_fader->setStep(1.0f);
     connect(m_fader, &QFader::valueChanged, this, &QSigGenerator::sigGainChanged);
+    // The fader has no keys of its own; the gain field is the keyboard's way.
+    KeyboardAccess::markMouseOnly(m_fader);
 
     m_mute = new QPushButton(generator);
     m_mute->setObjectName(QStringLiteral("muteButton"));
@@ -158,6 +161,17 @@ void QSigGenerator::retranslate()
     const QStringList items{tr("PinkNoise"), tr("Sine"), tr("WhiteNoise")};
     for (int i = 0; i < items.size() && i < m_source->count(); ++i)
         m_source->setItemText(i, items.at(i));
+    m_freqCaption->setToolTip(tr("Sine frequency in hertz"));
+    m_gainCaption->setToolTip(tr("Gain in dB"));
+    KeyboardAccess::describe(m_source, tr("Generator signal"), tr("Test signal: pink noise, sine or white noise"));
+    KeyboardAccess::describe(m_freqEdit, tr("Generator frequency in Hz"), tr("Sine frequency in hertz"));
+    KeyboardAccess::describe(m_gainEdit, tr("Generator gain in dB"), tr("Gain in dB"));
+    KeyboardAccess::describe(m_fader, tr("Generator gain fader"), tr("Gain in dB"));
+    KeyboardAccess::describe(m_mute, tr("Generator mute"));
+    // Named after the fixed output title: the button shows the operator's
+    // label when there is one, which need not be unique.
+    for (int output = 0; output < OutputCount; ++output)
+        KeyboardAccess::describe(m_outputs[size_t(output)], tr("Test signal to %1").arg(outputTitle(output)));
 }
 
 void QSigGenerator::changeEvent(QEvent *event)

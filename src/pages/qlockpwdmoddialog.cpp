@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls/keyboardaccess.h"
+
 QlockPwdModDialog::QlockPwdModDialog(QWidget *parent)
     : QDialog(parent)
     , m_lockLabel(new QLabel(this))
@@ -80,11 +82,15 @@ void QlockPwdModDialog::clearFields()
     m_verifyEdit->clear();
 }
 
-void QlockPwdModDialog::changeEvent(QEvent *event)
+bool QlockPwdModDialog::event(QEvent *event)
 {
+    const bool handled = QDialog::event(event);
+    // The dialog passes a language change on to its button box, which
+    // puts the platform's own English texts back on the standard
+    // buttons: ours go on after that.
     if (event->type() == QEvent::LanguageChange)
         retranslate();
-    QDialog::changeEvent(event);
+    return handled;
 }
 
 void QlockPwdModDialog::retranslate()
@@ -95,4 +101,7 @@ void QlockPwdModDialog::retranslate()
     m_verifyLabel->setText(tr("Verify password :"));
     okButton()->setText(tr("OK"));
     cancelButton()->setText(tr("Cancel"));
+    KeyboardAccess::describe(m_lockEdit, tr("Current lock password"));
+    KeyboardAccess::describe(m_newEdit, tr("New lock password"));
+    KeyboardAccess::describe(m_verifyEdit, tr("Verify new lock password"));
 }

@@ -32,7 +32,7 @@ public:
     QPushButton *cancelButton() const;
 
 protected:
-    void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     bool complete() const;

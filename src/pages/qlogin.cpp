@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls/keyboardaccess.h"
+
 QLogin::QLogin(QWidget *parent)
     : QDialog(parent)
     , m_label(new QLabel(this))
@@ -47,11 +49,15 @@ void QLogin::cancelClicked()
     reject();
 }
 
-void QLogin::changeEvent(QEvent *event)
+bool QLogin::event(QEvent *event)
 {
+    const bool handled = QDialog::event(event);
+    // The dialog passes a language change on to its button box, which
+    // puts the platform's own English texts back on the standard
+    // buttons: ours go on after that.
     if (event->type() == QEvent::LanguageChange)
         retranslate();
-    QDialog::changeEvent(event);
+    return handled;
 }
 
 void QLogin::retranslate()
@@ -60,4 +66,5 @@ void QLogin::retranslate()
     m_label->setText(tr("Password"));
     m_buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
     m_buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
+    KeyboardAccess::describe(m_password, tr("Password"));
 }

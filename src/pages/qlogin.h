@@ -29,7 +29,7 @@ Q_SIGNALS:
     void EnterPassword();
 
 protected:
-    void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void okClicked();

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "controls/keyboardaccess.h"
+
 namespace {
 
 QLabel *titleLabel(QWidget *parent)
@@ -140,4 +142,13 @@ void QOEMTool::retranslate()
     m_serialLabel->setText(tr("SN :"));
     m_dspModelLabel->setText(tr("DSP Model :"));
     m_setup->setText(tr("Setup"));
+    m_channelLabel->setToolTip(tr("Channel configuration: inputs and outputs"));
+    m_serialLabel->setToolTip(tr("Serial number"));
+    KeyboardAccess::describe(m_inputs, tr("Number of inputs"));
+    KeyboardAccess::describe(m_outputs, tr("Number of outputs"));
+    KeyboardAccess::describe(m_lcdLine1, tr("LCD line %1").arg(1));
+    KeyboardAccess::describe(m_lcdLine2, tr("LCD line %1").arg(2));
+    KeyboardAccess::describe(m_model, tr("Model"));
+    KeyboardAccess::describe(m_serial, tr("Serial number"));
+    KeyboardAccess::describe(m_dspModelCombo, tr("DSP model"));
 }

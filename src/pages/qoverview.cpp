@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "controls/keyboardaccess.h"
 #include "controls/qmeterwidget.h"
 #include "link/frame.h"
 #include "link/link.h"
@@ -192,20 +193,35 @@ void QOverView::retranslate()
         QT_TR_NOOP("Model :"), QT_TR_NOOP("Loca :"), QT_TR_NOOP("IPAddr :"), QT_TR_NOOP("Desc :"),
         QT_TR_NOOP("ARM Ver :"), QT_TR_NOOP("State :"), QT_TR_NOOP("DSP Ver :"), QT_TR_NOOP("DSP :"),
     };
+    // The titles are abbreviated to fit the strip; their tool tips spell them out.
+    static const char *const spelledOut[8] = {
+        QT_TR_NOOP("Model"), QT_TR_NOOP("Location"), QT_TR_NOOP("IP address"), QT_TR_NOOP("Description"),
+        QT_TR_NOOP("ARM firmware version"), QT_TR_NOOP("Connection state"), QT_TR_NOOP("DSP firmware version"),
+        QT_TR_NOOP("DSP load: usage and peak"),
+    };
     for (int i = 0; i < 8; ++i) {
         m_infoTitles[i]->setText(tr(titles[i]));
-        m_infoTitles[i]->setToolTip(m_infoTitles[i]->text());
+        m_infoTitles[i]->setToolTip(tr(spelledOut[i]));
     }
+    const QString levelTip = tr("Level in dB");
+    const QString compTip = tr("Compressor gain reduction in dB");
     for (Strip *strips : {m_in, m_out}) {
-        const int count = strips == m_in ? Inputs : Outputs;
+        const bool inputs = strips == m_in;
+        const int count = inputs ? Inputs : Outputs;
         for (int i = 0; i < count; ++i) {
             strips[i].mute->setText(tr("Mute"));
             strips[i].levelCaption->setText(tr("dB"));
             strips[i].compCaption->setText(tr("Comp"));
+            strips[i].levelCaption->setToolTip(levelTip);
+            strips[i].compCaption->setToolTip(compTip);
             strips[i].title->setToolTip(strips[i].title->text());
+            // The fixed channel title, not the operator's label (which may repeat).
+            const QString channel = inputs ? QString::asprintf("IN %c", 'A' + i) : QString::asprintf("OUT %d", i + 1);
+            KeyboardAccess::describe(strips[i].mute, tr("%1 mute").arg(channel));
         }
     }
     m_allMuteButton->setText(tr("Mute"));
+    KeyboardAccess::describe(m_allMuteButton, tr("Mute all"), tr("Mute every input and output"));
     m_muteShortcut->setKey(QKeySequence(tr("Ctrl+M")));
     refreshState();
 }

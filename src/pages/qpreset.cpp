@@ -16,6 +16,7 @@
 #include <climits>
 #include <iterator>
 
+#include "controls/keyboardaccess.h"
 #include "link/frame.h"
 #include "link/link.h"
 #include "link/logging.h"
@@ -112,6 +113,13 @@ void QPreset::build()
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setFocusPolicy(Qt::NoFocus);
+    // The table, its headers and corner hold no action of their own: each
+    // row's name field and buttons are tab stops, row by row.
+    KeyboardAccess::markMouseOnly(m_table);
+    KeyboardAccess::markMouseOnly(m_table->horizontalHeader());
+    KeyboardAccess::markMouseOnly(m_table->verticalHeader());
+    if (auto *corner = m_table->findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly))
+        KeyboardAccess::markMouseOnly(corner);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     // As wide as its columns, no wider; the rows scroll.
     m_table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
@@ -195,6 +203,31 @@ void QPreset::retranslate()
     m_exportAll->setText(tr("Export All"));
     m_offlineSave->setText(tr("Offline Save"));
     m_offlineImport->setText(tr("Offline Import"));
+
+    // Rows count from 1 on screen as in the header.
+    for (int s = 0; s < Slots; ++s) {
+        const SlotRow &row = m_slots[size_t(s)];
+        const int number = s + 1;
+        KeyboardAccess::describe(row.edit, tr("Preset %1 name").arg(number));
+        KeyboardAccess::describe(row.buttons[SaveButton], tr("Preset %1 save").arg(number),
+                                 tr("Save the unit's current settings into this preset"));
+        KeyboardAccess::describe(row.buttons[RecallButton], tr("Preset %1 recall").arg(number));
+        KeyboardAccess::describe(row.buttons[ImportButton], tr("Preset %1 import").arg(number),
+                                 tr("Copy a preset file from the PC into this preset"));
+        KeyboardAccess::describe(row.buttons[ExportButton], tr("Preset %1 export").arg(number),
+                                 tr("Copy this preset to a file on the PC"));
+        KeyboardAccess::describe(row.buttons[DeleteButton], tr("Preset %1 delete").arg(number));
+    }
+    KeyboardAccess::describe(m_importAll, tr("Import All"), tr("Copy an all-presets file from the PC into the unit"));
+    KeyboardAccess::describe(m_exportAll, tr("Export All"), tr("Copy every preset of the unit to a file on the PC"));
+    KeyboardAccess::describe(m_offlineSave, tr("Offline Save"), tr("Save the current settings to a file on the PC"));
+    KeyboardAccess::describe(m_offlineImport, tr("Offline Import"),
+                             tr("Load settings from a file on the PC into the pages"));
+    KeyboardAccess::describe(m_table, tr("Preset slots"));
+    KeyboardAccess::describe(m_table->horizontalHeader(), tr("Preset columns"));
+    KeyboardAccess::describe(m_table->verticalHeader(), tr("Preset numbers"));
+    if (auto *corner = m_table->findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly))
+        KeyboardAccess::describe(corner, tr("Preset table corner"));
 }
 
 void QPreset::changeEvent(QEvent *event)

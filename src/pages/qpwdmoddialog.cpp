@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls/keyboardaccess.h"
+
 QPwdModDialog::QPwdModDialog(QWidget *parent)
     : QDialog(parent)
     , m_newLabel(new QLabel(this))
@@ -76,11 +78,15 @@ void QPwdModDialog::clearFields()
     okButton()->setEnabled(false);
 }
 
-void QPwdModDialog::changeEvent(QEvent *event)
+bool QPwdModDialog::event(QEvent *event)
 {
+    const bool handled = QDialog::event(event);
+    // The dialog passes a language change on to its button box, which
+    // puts the platform's own English texts back on the standard
+    // buttons: ours go on after that.
     if (event->type() == QEvent::LanguageChange)
         retranslate();
-    QDialog::changeEvent(event);
+    return handled;
 }
 
 void QPwdModDialog::retranslate()
@@ -90,4 +96,6 @@ void QPwdModDialog::retranslate()
     m_confirmLabel->setText(tr("Confirm :"));
     okButton()->setText(tr("OK"));
     cancelButton()->setText(tr("Cancel"));
+    KeyboardAccess::describe(m_new, tr("New password"));
+    KeyboardAccess::describe(m_confirm, tr("Confirm new password"));
 }

@@ -29,7 +29,7 @@ public:
     QPushButton *cancelButton() const;
 
 protected:
-    void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void edited(QLineEdit *edit, QLineEdit *other);

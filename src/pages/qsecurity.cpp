@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "controls/keyboardaccess.h"
 #include "link/frame.h"
 #include "link/link.h"
 #include "pages/qlock.h"
@@ -105,6 +106,9 @@ void QSecurity::buildPage()
 
     m_scroll = new QScrollArea(this);
     m_scroll->setFrameShape(QFrame::NoFrame);
+    // Not a stop of its own: Tab walks the lock cells, and the area scrolls
+    // the focused cell into view.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
     m_scroll->setWidgetResizable(true);
     m_grid = new QWidget;
     auto *gridLayout = new QVBoxLayout(m_grid);
@@ -230,6 +234,7 @@ void QSecurity::retranslate()
         m_legendNames.at(state)->setText(QLock::stateName(uchar(state)));
     m_quit->setText(tr("Quit"));
     m_passwordLabel->setText(tr("Password :"));
+    KeyboardAccess::describe(m_password, tr("Lock password"));
     for (Row &row : m_rows) {
         row.title->setText(tr(row.text));
         for (int channel = 0; channel < row.cells.size(); ++channel)
@@ -241,6 +246,8 @@ void QSecurity::retranslate()
         table.entryTitles.at(0)->setText(tr("Graph"));
         table.entryTitles.at(1)->setText(tr("HPF"));
         table.entryTitles.at(2)->setText(tr("LPF"));
+        table.entryTitles.at(1)->setToolTip(tr("High-pass filter"));
+        table.entryTitles.at(2)->setToolTip(tr("Low-pass filter"));
         for (int channel = 0; channel < table.cells.size(); ++channel) {
             for (int entry = 0; entry < FilterEntries; ++entry) {
                 const QString what = entry < 3 ? table.entryTitles.at(entry)->text()

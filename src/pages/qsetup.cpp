@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "controls/keyboardaccess.h"
 #include "controls/qdoublelabel.h"
 #include "link/frame.h"
 #include "link/link.h"
@@ -55,6 +56,34 @@ const char *const LcdPageTexts[] = {
     QT_TRANSLATE_NOOP("QSetup", "Fixed on run time"),
 };
 constexpr int LcdPageCount = int(sizeof LcdPageTexts / sizeof LcdPageTexts[0]);
+
+// Spelled-out tool tips for the row titles shown abbreviated.
+const struct
+{
+    const char *title;
+    const char *toolTip;
+} RowToolTips[] = {
+    {"ARM Ver :", QT_TRANSLATE_NOOP("QSetup", "ARM firmware version")},
+    {"DSP Ver :", QT_TRANSLATE_NOOP("QSetup", "DSP firmware version")},
+    {"SN :", QT_TRANSLATE_NOOP("QSetup", "Serial number")},
+    {"CPU Temp :", QT_TRANSLATE_NOOP("QSetup", "CPU temperature")},
+    {"Channel Cfg :", QT_TRANSLATE_NOOP("QSetup", "Channel configuration: inputs and outputs")},
+    {"LCD Page :", QT_TRANSLATE_NOOP("QSetup", "What the front-panel display shows")},
+    {"Panel Lock :", QT_TRANSLATE_NOOP("QSetup", "Lock the front-panel keys of the unit")},
+    {"DSP :", QT_TRANSLATE_NOOP("QSetup", "DSP fault")},
+    {"Flash :", QT_TRANSLATE_NOOP("QSetup", "Flash memory fault")},
+    {"DAC :", QT_TRANSLATE_NOOP("QSetup", "Digital-to-analogue converter fault")},
+    {"Temp :", QT_TRANSLATE_NOOP("QSetup", "Over-temperature fault")},
+};
+
+const char *rowToolTip(const char *title)
+{
+    for (const auto &entry : RowToolTips) {
+        if (qstrcmp(entry.title, title) == 0)
+            return entry.toolTip;
+    }
+    return nullptr;
+}
 
 QLabel *newTitleLabel(QWidget *parent)
 {
@@ -327,12 +356,30 @@ void QSetup::retranslate()
         m_inLabelTitles[i]->setText(tr("IN") + QString::asprintf(" %c :", 'A' + i));
     for (int i = 0; i < 8; ++i)
         m_outLabelTitles[i]->setText(tr("OUT") + QString::asprintf(" %d :", i + 1));
-    for (const Row &row : qAsConst(m_rows))
+    for (const Row &row : qAsConst(m_rows)) {
         row.titleLabel->setText(tr(row.title));
+        if (const char *tip = rowToolTip(row.title)) {
+            row.titleLabel->setToolTip(tr(tip));
+            if (row.value == m_panelLock || row.value == m_lcdPage)
+                row.value->setToolTip(tr(tip));
+        }
+    }
     m_panelLock->setItemText(0, tr("No"));
     m_panelLock->setItemText(1, tr("Yes"));
     for (int i = 0; i < LcdPageCount; ++i)
         m_lcdPage->setItemText(i, tr(LcdPageTexts[i]));
+    // Names use the fixed channel titles: the fields hold the labels.
+    for (int i = 0; i < 4; ++i)
+        KeyboardAccess::describe(m_inLabels[i], tr("%1 label").arg(QString::asprintf("IN %c", 'A' + i)));
+    for (int i = 0; i < 8; ++i)
+        KeyboardAccess::describe(m_outLabels[i], tr("%1 label").arg(QString::asprintf("OUT %d", i + 1)));
+    KeyboardAccess::describe(m_location, tr("Location"));
+    KeyboardAccess::describe(m_description, tr("Description"));
+    KeyboardAccess::describe(m_panelLock, tr("Panel lock"));
+    KeyboardAccess::describe(m_lcdPage, tr("LCD page"));
+    KeyboardAccess::describe(m_ipEdit, tr("IP address"));
+    KeyboardAccess::describe(m_maskEdit, tr("Subnet mask"));
+    KeyboardAccess::describe(m_gatewayEdit, tr("Gateway"));
     showFault();
 }
 

@@ -103,6 +103,126 @@
         <source>Cancle</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>Threshold in dB</source>
+        <translation>门限(dB)</translation>
+    </message>
+    <message>
+        <source>Ratio of the dynamic gain change</source>
+        <translation>动态增益变化的比率</translation>
+    </message>
+    <message>
+        <source>Attack time in milliseconds</source>
+        <translation>启动时间(毫秒)</translation>
+    </message>
+    <message>
+        <source>Decay time in milliseconds</source>
+        <translation>释放时间(毫秒)</translation>
+    </message>
+    <message>
+        <source>Frequency in Hz</source>
+        <translation>频率（Hz）</translation>
+    </message>
+    <message>
+        <source>Maximum gain in dB</source>
+        <translation>最大增益（dB）</translation>
+    </message>
+    <message>
+        <source>Quality factor: centre frequency over bandwidth</source>
+        <translation>品质因数：中心频率与带宽之比</translation>
+    </message>
+    <message>
+        <source>%1 threshold knob</source>
+        <translation>%1 门限旋钮</translation>
+    </message>
+    <message>
+        <source>%1 ratio knob</source>
+        <translation>%1 压缩比旋钮</translation>
+    </message>
+    <message>
+        <source>%1 attack knob</source>
+        <translation>%1 启动时间旋钮</translation>
+    </message>
+    <message>
+        <source>%1 decay knob</source>
+        <translation>%1 释放时间旋钮</translation>
+    </message>
+    <message>
+        <source>%1 frequency knob</source>
+        <translation>%1 频率旋钮</translation>
+    </message>
+    <message>
+        <source>%1 gain knob</source>
+        <translation>%1 增益旋钮</translation>
+    </message>
+    <message>
+        <source>%1 Q knob</source>
+        <translation>%1 Q 值旋钮</translation>
+    </message>
+    <message>
+        <source>%1 threshold in dB</source>
+        <translation>%1 门限(dB)</translation>
+    </message>
+    <message>
+        <source>%1 ratio</source>
+        <translation>%1 压缩比</translation>
+    </message>
+    <message>
+        <source>%1 attack in ms</source>
+        <translation>%1 启动时间(ms)</translation>
+    </message>
+    <message>
+        <source>%1 decay in ms</source>
+        <translation>%1 释放时间(ms)</translation>
+    </message>
+    <message>
+        <source>%1 frequency in Hz</source>
+        <translation>%1 频率（Hz）</translation>
+    </message>
+    <message>
+        <source>%1 gain in dB</source>
+        <translation>%1 增益(dB)</translation>
+    </message>
+    <message>
+        <source>%1 Q</source>
+        <translation>%1 Q 值</translation>
+    </message>
+    <message>
+        <source>Copy the dynamic EQ of the selected channel to other channels</source>
+        <translation>将所选通道的动态均衡复制到其他通道</translation>
+    </message>
+    <message>
+        <source>Reset every band of the selected channel</source>
+        <translation>复位所选通道的全部频段</translation>
+    </message>
+    <message>
+        <source>Band %1</source>
+        <translation>频段 %1</translation>
+    </message>
+    <message>
+        <source>Dynamic EQ response</source>
+        <translation>动态均衡响应曲线</translation>
+    </message>
+    <message>
+        <source>%1 band %2</source>
+        <translation>%1 频段 %2</translation>
+    </message>
+    <message>
+        <source>%1 enable</source>
+        <translation>%1 启用</translation>
+    </message>
+    <message>
+        <source>%1 mode</source>
+        <translation>%1 模式</translation>
+    </message>
+    <message>
+        <source>Boost below or cut above the threshold</source>
+        <translation>低于阈值时提升，或高于阈值时衰减</translation>
+    </message>
+    <message>
+        <source>%1 type</source>
+        <translation>%1 类型</translation>
+    </message>
 </context>
 <context>
     <name>DelayPage</name>
@@ -117,6 +237,26 @@
     <message>
         <source>Feet</source>
         <translation>英尺</translation>
+    </message>
+    <message>
+        <source>%1 delay slider</source>
+        <translation>%1 延时滑块</translation>
+    </message>
+    <message>
+        <source>Delay in milliseconds</source>
+        <translation>延时(毫秒)</translation>
+    </message>
+    <message>
+        <source>%1 delay in ms</source>
+        <translation>%1 延时(ms)</translation>
+    </message>
+    <message>
+        <source>%1 delay distance in meters</source>
+        <translation>%1 延时距离(米)</translation>
+    </message>
+    <message>
+        <source>%1 delay distance in feet</source>
+        <translation>%1 延时距离(英尺)</translation>
     </message>
 </context>
 <context>
@@ -216,6 +356,86 @@
     <message>
         <source>Output Channel</source>
         <translation>输出通道</translation>
+    </message>
+    <message>
+        <source>Frequency in Hz</source>
+        <translation>频率（Hz）</translation>
+    </message>
+    <message>
+        <source>Gain in dB</source>
+        <translation>增益(dB)</translation>
+    </message>
+    <message>
+        <source>Quality factor: centre frequency over bandwidth</source>
+        <translation>品质因数：中心频率与带宽之比</translation>
+    </message>
+    <message>
+        <source>Copy the filters of the selected channel to other channels</source>
+        <translation>将所选通道的滤波器复制到其他通道</translation>
+    </message>
+    <message>
+        <source>Clear every filter of the selected channel</source>
+        <translation>清除所选通道的全部滤波器</translation>
+    </message>
+    <message>
+        <source>Band %1</source>
+        <translation>频段 %1</translation>
+    </message>
+    <message>
+        <source>Filter response</source>
+        <translation>滤波器响应曲线</translation>
+    </message>
+    <message>
+        <source>%1 high-pass</source>
+        <translation>%1 高通</translation>
+    </message>
+    <message>
+        <source>%1 low-pass</source>
+        <translation>%1 低通</translation>
+    </message>
+    <message>
+        <source>%1 enable</source>
+        <translation>%1 启用</translation>
+    </message>
+    <message>
+        <source>%1 type</source>
+        <translation>%1 类型</translation>
+    </message>
+    <message>
+        <source>%1 slope</source>
+        <translation>%1 斜率</translation>
+    </message>
+    <message>
+        <source>Slope in dB per octave</source>
+        <translation>斜率（dB/倍频程）</translation>
+    </message>
+    <message>
+        <source>%1 frequency knob</source>
+        <translation>%1 频率旋钮</translation>
+    </message>
+    <message>
+        <source>%1 frequency in Hz</source>
+        <translation>%1 频率（Hz）</translation>
+    </message>
+    <message>
+        <source>%1 band %2</source>
+        <translation>%1 频段 %2</translation>
+    </message>
+    <message>
+        <source>%1 gain knob</source>
+        <translation>%1 增益旋钮</translation>
+    </message>
+    <message>
+        <source>%1 gain in dB</source>
+        <translation>%1 增益(dB)</translation>
+    </message>
+    <message>
+        <source>%1 Q knob</source>
+        <translation>%1 Q 值旋钮</translation>
+    </message>
+    <message>
+        <source>%1 Q</source>
+        <translation>%1 Q 值</translation>
     </message>
 </context>
 <context>
@@ -412,6 +632,66 @@
 %1
 %2</translation>
     </message>
+    <message>
+        <source>Number of filter taps</source>
+        <translation>滤波器阶数</translation>
+    </message>
+    <message>
+        <source>Beta of the Kaiser window</source>
+        <translation>凯泽窗的 Beta 值</translation>
+    </message>
+    <message>
+        <source>FIR response</source>
+        <translation>FIR 响应曲线</translation>
+    </message>
+    <message>
+        <source>%1 FIR type: %2</source>
+        <translation>%1 FIR 类型：%2</translation>
+    </message>
+    <message>
+        <source>%1 FIR taps</source>
+        <translation>%1 FIR 阶数</translation>
+    </message>
+    <message>
+        <source>Frequency in Hz</source>
+        <translation>频率（Hz）</translation>
+    </message>
+    <message>
+        <source>%1 FIR low frequency knob</source>
+        <translation>%1 FIR 低频旋钮</translation>
+    </message>
+    <message>
+        <source>%1 FIR frequency knob</source>
+        <translation>%1 FIR 频率旋钮</translation>
+    </message>
+    <message>
+        <source>%1 FIR low frequency in Hz</source>
+        <translation>%1 FIR 低频（Hz）</translation>
+    </message>
+    <message>
+        <source>%1 FIR frequency in Hz</source>
+        <translation>%1 FIR 频率（Hz）</translation>
+    </message>
+    <message>
+        <source>%1 FIR high frequency knob</source>
+        <translation>%1 FIR 高频旋钮</translation>
+    </message>
+    <message>
+        <source>%1 FIR high frequency in Hz</source>
+        <translation>%1 FIR 高频（Hz）</translation>
+    </message>
+    <message>
+        <source>%1 FIR window type</source>
+        <translation>%1 FIR 窗类型</translation>
+    </message>
+    <message>
+        <source>%1 Kaiser window beta</source>
+        <translation>%1 凯泽窗 Beta</translation>
+    </message>
+    <message>
+        <source>%1 FIR enable</source>
+        <translation>%1 FIR 启用</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpload</name>
@@ -581,6 +861,46 @@
         <source>Invert</source>
         <translation>反相</translation>
     </message>
+    <message>
+        <source>%1 and %2 source</source>
+        <translation>%1 和 %2 音源</translation>
+    </message>
+    <message>
+        <source>Input source of the pair: analog or AES digital</source>
+        <translation>这对输入的音源:模拟或 AES 数字</translation>
+    </message>
+    <message>
+        <source>Gain in dB</source>
+        <translation>增益(dB)</translation>
+    </message>
+    <message>
+        <source>%1 link group</source>
+        <translation>%1 联动组</translation>
+    </message>
+    <message>
+        <source>Link group: channels of one group follow each other</source>
+        <translation>联动组:同组通道一起调节</translation>
+    </message>
+    <message>
+        <source>%1 gain in dB</source>
+        <translation>%1 增益(dB)</translation>
+    </message>
+    <message>
+        <source>%1 gain fader</source>
+        <translation>%1 增益推子</translation>
+    </message>
+    <message>
+        <source>%1 mute</source>
+        <translation>%1 静音</translation>
+    </message>
+    <message>
+        <source>%1 polarity invert</source>
+        <translation>%1 反相</translation>
+    </message>
+    <message>
+        <source>Invert the polarity</source>
+        <translation>反转极性</translation>
+    </message>
 </context>
 <context>
     <name>LimiterPage</name>
@@ -648,6 +968,74 @@
         <source>Decay(ms)</source>
         <translation>释放时间(ms)</translation>
     </message>
+    <message>
+        <source>Gain reduction in dB</source>
+        <translation>增益衰减(dB)</translation>
+    </message>
+    <message>
+        <source>Threshold in dB</source>
+        <translation>门限(dB)</translation>
+    </message>
+    <message>
+        <source>Compression ratio (n:1)</source>
+        <translation>压缩比(n:1)</translation>
+    </message>
+    <message>
+        <source>Attack time in milliseconds</source>
+        <translation>启动时间(毫秒)</translation>
+    </message>
+    <message>
+        <source>Decay time in milliseconds</source>
+        <translation>释放时间(毫秒)</translation>
+    </message>
+    <message>
+        <source>Edit %1</source>
+        <translation>编辑 %1</translation>
+    </message>
+    <message>
+        <source>Copy %1 to other channels</source>
+        <translation>复制 %1 到其他通道</translation>
+    </message>
+    <message>
+        <source>Reset %1</source>
+        <translation>复位 %1</translation>
+    </message>
+    <message>
+        <source>%1 limiter enable</source>
+        <translation>%1 压限器开启</translation>
+    </message>
+    <message>
+        <source>%1 threshold knob</source>
+        <translation>%1 门限旋钮</translation>
+    </message>
+    <message>
+        <source>%1 threshold in dB</source>
+        <translation>%1 门限(dB)</translation>
+    </message>
+    <message>
+        <source>%1 ratio knob</source>
+        <translation>%1 压缩比旋钮</translation>
+    </message>
+    <message>
+        <source>%1 ratio</source>
+        <translation>%1 压缩比</translation>
+    </message>
+    <message>
+        <source>%1 attack knob</source>
+        <translation>%1 启动时间旋钮</translation>
+    </message>
+    <message>
+        <source>%1 attack in ms</source>
+        <translation>%1 启动时间(ms)</translation>
+    </message>
+    <message>
+        <source>%1 decay knob</source>
+        <translation>%1 释放时间旋钮</translation>
+    </message>
+    <message>
+        <source>%1 decay in ms</source>
+        <translation>%1 释放时间(ms)</translation>
+    </message>
 </context>
 <context>
     <name>QCail</name>
@@ -689,6 +1077,38 @@ Reset</source>
         <translation>系统
 复位</translation>
     </message>
+    <message>
+        <source>Move every input trim together</source>
+        <translation>所有输入校准一起调节</translation>
+    </message>
+    <message>
+        <source>Move every output trim together</source>
+        <translation>所有输出校准一起调节</translation>
+    </message>
+    <message>
+        <source>Route every input to every output, or none</source>
+        <translation>所有输入接到所有输出,或全部断开</translation>
+    </message>
+    <message>
+        <source>System Reset</source>
+        <translation>系统复位</translation>
+    </message>
+    <message>
+        <source>Reset the whole configuration of the unit</source>
+        <translation>复位设备的全部配置</translation>
+    </message>
+    <message>
+        <source>Calibration trim in dB</source>
+        <translation>校准增益(dB)</translation>
+    </message>
+    <message>
+        <source>%1 trim in dB</source>
+        <translation>%1 校准(dB)</translation>
+    </message>
+    <message>
+        <source>%1 trim fader</source>
+        <translation>%1 校准推子</translation>
+    </message>
 </context>
 <context>
     <name>QChannelSelect</name>
@@ -711,6 +1131,14 @@ Reset</source>
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <source>Input %1</source>
+        <translation>输入 %1</translation>
+    </message>
+    <message>
+        <source>Output %1</source>
+        <translation>输出 %1</translation>
     </message>
 </context>
 <context>
@@ -839,6 +1267,26 @@ Click Cancel to exit.</source>
         <source>Add Device</source>
         <translation>添加设备</translation>
     </message>
+    <message>
+        <source>Known devices</source>
+        <translation>已知设备</translation>
+    </message>
+    <message>
+        <source>Device columns</source>
+        <translation>设备列</translation>
+    </message>
+    <message>
+        <source>Device numbers</source>
+        <translation>设备序号</translation>
+    </message>
+    <message>
+        <source>Device table corner</source>
+        <translation>设备表角</translation>
+    </message>
+    <message>
+        <source>Delete device %1 (%2)</source>
+        <translation>删除设备 %1（%2）</translation>
+    </message>
 </context>
 <context>
     <name>QDeviceItem</name>
@@ -850,12 +1298,44 @@ Click Cancel to exit.</source>
         <source>Remove Device</source>
         <translation>移除设备</translation>
     </message>
+    <message>
+        <source>Device at %1</source>
+        <translation>设备，地址 %1</translation>
+    </message>
+    <message>
+        <source>Device %1 at %2</source>
+        <translation>设备 %1，地址 %2</translation>
+    </message>
+    <message>
+        <source>Device at %1 fault</source>
+        <translation>设备 %1 故障指示</translation>
+    </message>
+    <message>
+        <source>Device at %1 online</source>
+        <translation>设备 %1 在线指示</translation>
+    </message>
+    <message>
+        <source>online</source>
+        <translation>在线</translation>
+    </message>
+    <message>
+        <source>offline</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>fault</source>
+        <translation>故障</translation>
+    </message>
 </context>
 <context>
     <name>QFeedback</name>
     <message>
         <source>Enable</source>
         <translation>启用</translation>
+    </message>
+    <message>
+        <source>%1 feedback suppressor enable</source>
+        <translation>%1 反馈抑制开启</translation>
     </message>
 </context>
 <context>
@@ -875,6 +1355,46 @@ Click Cancel to exit.</source>
     <message>
         <source>Decay(ms)</source>
         <translation>释放时间(ms)</translation>
+    </message>
+    <message>
+        <source>Threshold in dB</source>
+        <translation>门限(dB)</translation>
+    </message>
+    <message>
+        <source>Attack time in milliseconds</source>
+        <translation>启动时间(毫秒)</translation>
+    </message>
+    <message>
+        <source>Decay time in milliseconds</source>
+        <translation>释放时间(毫秒)</translation>
+    </message>
+    <message>
+        <source>%1 gate enable</source>
+        <translation>%1 噪声门开启</translation>
+    </message>
+    <message>
+        <source>%1 gate threshold knob</source>
+        <translation>%1 噪声门门限旋钮</translation>
+    </message>
+    <message>
+        <source>%1 gate threshold in dB</source>
+        <translation>%1 噪声门门限(dB)</translation>
+    </message>
+    <message>
+        <source>%1 gate attack knob</source>
+        <translation>%1 噪声门启动时间旋钮</translation>
+    </message>
+    <message>
+        <source>%1 gate attack in ms</source>
+        <translation>%1 噪声门启动时间(ms)</translation>
+    </message>
+    <message>
+        <source>%1 gate decay knob</source>
+        <translation>%1 噪声门释放时间旋钮</translation>
+    </message>
+    <message>
+        <source>%1 gate decay in ms</source>
+        <translation>%1 噪声门释放时间(ms)</translation>
     </message>
 </context>
 <context>
@@ -902,6 +1422,18 @@ Click Cancel to exit.</source>
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <translation>IP 地址</translation>
+    </message>
+    <message>
+        <source>Subnet mask</source>
+        <translation>子网掩码</translation>
+    </message>
+    <message>
+        <source>Gateway</source>
+        <translation>网关</translation>
     </message>
 </context>
 <context>
@@ -972,6 +1504,42 @@ Click Cancel to exit.</source>
         <source>Disable all mixer and set their value to 0dB?</source>
         <translation>关闭所有混音点并将增益设为0dB？</translation>
     </message>
+    <message>
+        <source>Gain in dB</source>
+        <translation>增益(dB)</translation>
+    </message>
+    <message>
+        <source>Switch every cross-point on at 0 dB</source>
+        <translation>开启所有交叉点并设为 0 dB</translation>
+    </message>
+    <message>
+        <source>Reset mixer</source>
+        <translation>复位矩阵</translation>
+    </message>
+    <message>
+        <source>Switch every cross-point off at 0 dB</source>
+        <translation>关闭所有交叉点并设为 0 dB</translation>
+    </message>
+    <message>
+        <source>Double-click to switch on or off; from the keyboard, use the input&apos;s Enable</source>
+        <translation>双击开关;使用键盘时请用该输入的&quot;开启&quot;按钮</translation>
+    </message>
+    <message>
+        <source>%1 to %2 cross-point</source>
+        <translation>%1 到 %2 交叉点</translation>
+    </message>
+    <message>
+        <source>%1 to %2 gain in dB</source>
+        <translation>%1 到 %2 增益(dB)</translation>
+    </message>
+    <message>
+        <source>%1 to %2 gain fader</source>
+        <translation>%1 到 %2 增益推子</translation>
+    </message>
+    <message>
+        <source>%1 to %2 enable</source>
+        <translation>%1 到 %2 开启</translation>
+    </message>
 </context>
 <context>
     <name>QOEMTool</name>
@@ -1002,6 +1570,34 @@ Click Cancel to exit.</source>
     <message>
         <source>Setup</source>
         <translation>设定</translation>
+    </message>
+    <message>
+        <source>Channel configuration: inputs and outputs</source>
+        <translation>通道配置：输入与输出数</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>Number of inputs</source>
+        <translation>输入通道数</translation>
+    </message>
+    <message>
+        <source>Number of outputs</source>
+        <translation>输出通道数</translation>
+    </message>
+    <message>
+        <source>LCD line %1</source>
+        <translation>LCD 第 %1 行</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>型号</translation>
+    </message>
+    <message>
+        <source>DSP model</source>
+        <translation>DSP 型号</translation>
     </message>
 </context>
 <context>
@@ -1061,6 +1657,58 @@ Click Cancel to exit.</source>
     <message>
         <source>Unconnected</source>
         <translation>未连接</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>型号</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <translation>IP 地址</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>描述</translation>
+    </message>
+    <message>
+        <source>ARM firmware version</source>
+        <translation>ARM 固件版本</translation>
+    </message>
+    <message>
+        <source>Connection state</source>
+        <translation>连接状态</translation>
+    </message>
+    <message>
+        <source>DSP firmware version</source>
+        <translation>DSP 固件版本</translation>
+    </message>
+    <message>
+        <source>DSP load: usage and peak</source>
+        <translation>DSP 负载：当前与峰值</translation>
+    </message>
+    <message>
+        <source>Level in dB</source>
+        <translation>电平（dB）</translation>
+    </message>
+    <message>
+        <source>Compressor gain reduction in dB</source>
+        <translation>压缩器增益衰减（dB）</translation>
+    </message>
+    <message>
+        <source>%1 mute</source>
+        <translation>%1 静音</translation>
+    </message>
+    <message>
+        <source>Mute all</source>
+        <translation>全部静音</translation>
+    </message>
+    <message>
+        <source>Mute every input and output</source>
+        <translation>静音所有输入和输出</translation>
     </message>
 </context>
 <context>
@@ -1197,6 +1845,74 @@ Click Cancel to exit.</source>
         <source>The connection to the unit was lost: the transfer did not finish.</source>
         <translation>与设备的连接已断开：传输未完成。</translation>
     </message>
+    <message>
+        <source>Preset %1 name</source>
+        <translation>预设 %1 名称</translation>
+    </message>
+    <message>
+        <source>Preset %1 save</source>
+        <translation>预设 %1 保存</translation>
+    </message>
+    <message>
+        <source>Save the unit&apos;s current settings into this preset</source>
+        <translation>将设备当前参数保存到此预设</translation>
+    </message>
+    <message>
+        <source>Preset %1 recall</source>
+        <translation>预设 %1 调用</translation>
+    </message>
+    <message>
+        <source>Preset %1 import</source>
+        <translation>预设 %1 导入</translation>
+    </message>
+    <message>
+        <source>Copy a preset file from the PC into this preset</source>
+        <translation>将电脑上的预设文件导入此预设</translation>
+    </message>
+    <message>
+        <source>Preset %1 export</source>
+        <translation>预设 %1 导出</translation>
+    </message>
+    <message>
+        <source>Copy this preset to a file on the PC</source>
+        <translation>将此预设导出到电脑文件</translation>
+    </message>
+    <message>
+        <source>Preset %1 delete</source>
+        <translation>预设 %1 删除</translation>
+    </message>
+    <message>
+        <source>Copy an all-presets file from the PC into the unit</source>
+        <translation>将电脑上的全部预设文件导入设备</translation>
+    </message>
+    <message>
+        <source>Copy every preset of the unit to a file on the PC</source>
+        <translation>将设备的全部预设导出到电脑文件</translation>
+    </message>
+    <message>
+        <source>Save the current settings to a file on the PC</source>
+        <translation>将当前参数保存到电脑文件</translation>
+    </message>
+    <message>
+        <source>Load settings from a file on the PC into the pages</source>
+        <translation>将电脑文件中的参数载入各页面</translation>
+    </message>
+    <message>
+        <source>Preset slots</source>
+        <translation>预设列表</translation>
+    </message>
+    <message>
+        <source>Preset columns</source>
+        <translation>预设列</translation>
+    </message>
+    <message>
+        <source>Preset numbers</source>
+        <translation>预设序号</translation>
+    </message>
+    <message>
+        <source>Preset table corner</source>
+        <translation>预设表角</translation>
+    </message>
 </context>
 <context>
     <name>QPwdModDialog</name>
@@ -1219,6 +1935,14 @@ Click Cancel to exit.</source>
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <source>New password</source>
+        <translation>新密码</translation>
+    </message>
+    <message>
+        <source>Confirm new password</source>
+        <translation>确认新密码</translation>
     </message>
 </context>
 <context>
@@ -1306,6 +2030,18 @@ Click Cancel to exit.</source>
     <message>
         <source>LPF</source>
         <translation>低通</translation>
+    </message>
+    <message>
+        <source>Lock password</source>
+        <translation>锁定密码</translation>
+    </message>
+    <message>
+        <source>High-pass filter</source>
+        <translation>高通滤波器</translation>
+    </message>
+    <message>
+        <source>Low-pass filter</source>
+        <translation>低通滤波器</translation>
     </message>
 </context>
 <context>
@@ -1490,6 +2226,82 @@ Click Cancel to exit.</source>
         <source>Cannot write the file %1.</source>
         <translation>无法写入文件 %1。</translation>
     </message>
+    <message>
+        <source>ARM firmware version</source>
+        <translation>ARM 固件版本</translation>
+    </message>
+    <message>
+        <source>DSP firmware version</source>
+        <translation>DSP 固件版本</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>CPU temperature</source>
+        <translation>CPU 温度</translation>
+    </message>
+    <message>
+        <source>Channel configuration: inputs and outputs</source>
+        <translation>通道配置：输入与输出数</translation>
+    </message>
+    <message>
+        <source>What the front-panel display shows</source>
+        <translation>前面板显示的内容</translation>
+    </message>
+    <message>
+        <source>Lock the front-panel keys of the unit</source>
+        <translation>锁定设备前面板按键</translation>
+    </message>
+    <message>
+        <source>DSP fault</source>
+        <translation>DSP 故障</translation>
+    </message>
+    <message>
+        <source>Flash memory fault</source>
+        <translation>闪存故障</translation>
+    </message>
+    <message>
+        <source>Digital-to-analogue converter fault</source>
+        <translation>数模转换器故障</translation>
+    </message>
+    <message>
+        <source>Over-temperature fault</source>
+        <translation>过温故障</translation>
+    </message>
+    <message>
+        <source>%1 label</source>
+        <translation>%1 标签</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>描述</translation>
+    </message>
+    <message>
+        <source>Panel lock</source>
+        <translation>面板锁</translation>
+    </message>
+    <message>
+        <source>LCD page</source>
+        <translation>LCD 页面</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <translation>IP 地址</translation>
+    </message>
+    <message>
+        <source>Subnet mask</source>
+        <translation>子网掩码</translation>
+    </message>
+    <message>
+        <source>Gateway</source>
+        <translation>网关</translation>
+    </message>
 </context>
 <context>
     <name>QSigGenerator</name>
@@ -1521,6 +2333,42 @@ Click Cancel to exit.</source>
         <source>WhiteNoise</source>
         <translation>白噪声</translation>
     </message>
+    <message>
+        <source>Sine frequency in hertz</source>
+        <translation>正弦波频率(赫兹)</translation>
+    </message>
+    <message>
+        <source>Gain in dB</source>
+        <translation>增益(dB)</translation>
+    </message>
+    <message>
+        <source>Generator signal</source>
+        <translation>信号发生器信号类型</translation>
+    </message>
+    <message>
+        <source>Test signal: pink noise, sine or white noise</source>
+        <translation>测试信号:粉红噪声、正弦波或白噪声</translation>
+    </message>
+    <message>
+        <source>Generator frequency in Hz</source>
+        <translation>信号发生器频率(Hz)</translation>
+    </message>
+    <message>
+        <source>Generator gain in dB</source>
+        <translation>信号发生器增益(dB)</translation>
+    </message>
+    <message>
+        <source>Generator gain fader</source>
+        <translation>信号发生器增益推子</translation>
+    </message>
+    <message>
+        <source>Generator mute</source>
+        <translation>信号发生器静音</translation>
+    </message>
+    <message>
+        <source>Test signal to %1</source>
+        <translation>测试信号送到 %1</translation>
+    </message>
 </context>
 <context>
     <name>QlockPwdModDialog</name>
@@ -1547,6 +2395,18 @@ Click Cancel to exit.</source>
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <source>Current lock password</source>
+        <translation>当前锁定密码</translation>
+    </message>
+    <message>
+        <source>New lock password</source>
+        <translation>新锁定密码</translation>
+    </message>
+    <message>
+        <source>Verify new lock password</source>
+        <translation>确认新锁定密码</translation>
     </message>
 </context>
 <context>
@@ -1690,6 +2550,10 @@ Click Cancel to exit.</source>
     <message>
         <source>See the Settings page for details.</source>
         <translation>详情请查看设置页面。</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 </TS>

@@ -103,6 +103,126 @@
         <source>Cancle</source>
         <translation>Cancle</translation>
     </message>
+    <message>
+        <source>Threshold in dB</source>
+        <translation>Threshold in dB</translation>
+    </message>
+    <message>
+        <source>Ratio of the dynamic gain change</source>
+        <translation>Ratio of the dynamic gain change</translation>
+    </message>
+    <message>
+        <source>Attack time in milliseconds</source>
+        <translation>Attack time in milliseconds</translation>
+    </message>
+    <message>
+        <source>Decay time in milliseconds</source>
+        <translation>Decay time in milliseconds</translation>
+    </message>
+    <message>
+        <source>Frequency in Hz</source>
+        <translation>Frequency in Hz</translation>
+    </message>
+    <message>
+        <source>Maximum gain in dB</source>
+        <translation>Maximum gain in dB</translation>
+    </message>
+    <message>
+        <source>Quality factor: centre frequency over bandwidth</source>
+        <translation>Quality factor: centre frequency over bandwidth</translation>
+    </message>
+    <message>
+        <source>%1 threshold knob</source>
+        <translation>%1 threshold knob</translation>
+    </message>
+    <message>
+        <source>%1 ratio knob</source>
+        <translation>%1 ratio knob</translation>
+    </message>
+    <message>
+        <source>%1 attack knob</source>
+        <translation>%1 attack knob</translation>
+    </message>
+    <message>
+        <source>%1 decay knob</source>
+        <translation>%1 decay knob</translation>
+    </message>
+    <message>
+        <source>%1 frequency knob</source>
+        <translation>%1 frequency knob</translation>
+    </message>
+    <message>
+        <source>%1 gain knob</source>
+        <translation>%1 gain knob</translation>
+    </message>
+    <message>
+        <source>%1 Q knob</source>
+        <translation>%1 Q knob</translation>
+    </message>
+    <message>
+        <source>%1 threshold in dB</source>
+        <translation>%1 threshold in dB</translation>
+    </message>
+    <message>
+        <source>%1 ratio</source>
+        <translation>%1 ratio</translation>
+    </message>
+    <message>
+        <source>%1 attack in ms</source>
+        <translation>%1 attack in ms</translation>
+    </message>
+    <message>
+        <source>%1 decay in ms</source>
+        <translation>%1 decay in ms</translation>
+    </message>
+    <message>
+        <source>%1 frequency in Hz</source>
+        <translation>%1 frequency in Hz</translation>
+    </message>
+    <message>
+        <source>%1 gain in dB</source>
+        <translation>%1 gain in dB</translation>
+    </message>
+    <message>
+        <source>%1 Q</source>
+        <translation>%1 Q</translation>
+    </message>
+    <message>
+        <source>Copy the dynamic EQ of the selected channel to other channels</source>
+        <translation>Copy the dynamic EQ of the selected channel to other channels</translation>
+    </message>
+    <message>
+        <source>Reset every band of the selected channel</source>
+        <translation>Reset every band of the selected channel</translation>
+    </message>
+    <message>
+        <source>Band %1</source>
+        <translation>Band %1</translation>
+    </message>
+    <message>
+        <source>Dynamic EQ response</source>
+        <translation>Dynamic EQ response</translation>
+    </message>
+    <message>
+        <source>%1 band %2</source>
+        <translation>%1 band %2</translation>
+    </message>
+    <message>
+        <source>%1 enable</source>
+        <translation>%1 enable</translation>
+    </message>
+    <message>
+        <source>%1 mode</source>
+        <translation>%1 mode</translation>
+    </message>
+    <message>
+        <source>Boost below or cut above the threshold</source>
+        <translation>Boost below or cut above the threshold</translation>
+    </message>
+    <message>
+        <source>%1 type</source>
+        <translation>%1 type</translation>
+    </message>
 </context>
 <context>
     <name>DelayPage</name>
@@ -117,6 +237,26 @@
     <message>
         <source>Feet</source>
         <translation>Feet</translation>
+    </message>
+    <message>
+        <source>%1 delay slider</source>
+        <translation>%1 delay slider</translation>
+    </message>
+    <message>
+        <source>Delay in milliseconds</source>
+        <translation>Delay in milliseconds</translation>
+    </message>
+    <message>
+        <source>%1 delay in ms</source>
+        <translation>%1 delay in ms</translation>
+    </message>
+    <message>
+        <source>%1 delay distance in meters</source>
+        <translation>%1 delay distance in meters</translation>
+    </message>
+    <message>
+        <source>%1 delay distance in feet</source>
+        <translation>%1 delay distance in feet</translation>
     </message>
 </context>
 <context>
@@ -216,6 +356,86 @@
     <message>
         <source>Output Channel</source>
         <translation>Output Channel</translation>
+    </message>
+    <message>
+        <source>Frequency in Hz</source>
+        <translation>Frequency in Hz</translation>
+    </message>
+    <message>
+        <source>Gain in dB</source>
+        <translation>Gain in dB</translation>
+    </message>
+    <message>
+        <source>Quality factor: centre frequency over bandwidth</source>
+        <translation>Quality factor: centre frequency over bandwidth</translation>
+    </message>
+    <message>
+        <source>Copy the filters of the selected channel to other channels</source>
+        <translation>Copy the filters of the selected channel to other channels</translation>
+    </message>
+    <message>
+        <source>Clear every filter of the selected channel</source>
+        <translation>Clear every filter of the selected channel</translation>
+    </message>
+    <message>
+        <source>Band %1</source>
+        <translation>Band %1</translation>
+    </message>
+    <message>
+        <source>Filter response</source>
+        <translation>Filter response</translation>
+    </message>
+    <message>
+        <source>%1 high-pass</source>
+        <translation>%1 high-pass</translation>
+    </message>
+    <message>
+        <source>%1 low-pass</source>
+        <translation>%1 low-pass</translation>
+    </message>
+    <message>
+        <source>%1 enable</source>
+        <translation>%1 enable</translation>
+    </message>
+    <message>
+        <source>%1 type</source>
+        <translation>%1 type</translation>
+    </message>
+    <message>
+        <source>%1 slope</source>
+        <translation>%1 slope</translation>
+    </message>
+    <message>
+        <source>Slope in dB per octave</source>
+        <translation>Slope in dB per octave</translation>
+    </message>
+    <message>
+        <source>%1 frequency knob</source>
+        <translation>%1 frequency knob</translation>
+    </message>
+    <message>
+        <source>%1 frequency in Hz</source>
+        <translation>%1 frequency in Hz</translation>
+    </message>
+    <message>
+        <source>%1 band %2</source>
+        <translation>%1 band %2</translation>
+    </message>
+    <message>
+        <source>%1 gain knob</source>
+        <translation>%1 gain knob</translation>
+    </message>
+    <message>
+        <source>%1 gain in dB</source>
+        <translation>%1 gain in dB</translation>
+    </message>
+    <message>
+        <source>%1 Q knob</source>
+        <translation>%1 Q knob</translation>
+    </message>
+    <message>
+        <source>%1 Q</source>
+        <translation>%1 Q</translation>
     </message>
 </context>
 <context>
@@ -412,6 +632,66 @@
 %1
 %2</translation>
     </message>
+    <message>
+        <source>Number of filter taps</source>
+        <translation>Number of filter taps</translation>
+    </message>
+    <message>
+        <source>Beta of the Kaiser window</source>
+        <translation>Beta of the Kaiser window</translation>
+    </message>
+    <message>
+        <source>FIR response</source>
+        <translation>FIR response</translation>
+    </message>
+    <message>
+        <source>%1 FIR type: %2</source>
+        <translation>%1 FIR type: %2</translation>
+    </message>
+    <message>
+        <source>%1 FIR taps</source>
+        <translation>%1 FIR taps</translation>
+    </message>
+    <message>
+        <source>Frequency in Hz</source>
+        <translation>Frequency in Hz</translation>
+    </message>
+    <message>
+        <source>%1 FIR low frequency knob</source>
+        <translation>%1 FIR low frequency knob</translation>
+    </message>
+    <message>
+        <source>%1 FIR frequency knob</source>
+        <translation>%1 FIR frequency knob</translation>
+    </message>
+    <message>
+        <source>%1 FIR low frequency in Hz</source>
+        <translation>%1 FIR low frequency in Hz</translation>
+    </message>
+    <message>
+        <source>%1 FIR frequency in Hz</source>
+        <translation>%1 FIR frequency in Hz</translation>
+    </message>
+    <message>
+        <source>%1 FIR high frequency knob</source>
+        <translation>%1 FIR high frequency knob</translation>
+    </message>
+    <message>
+        <source>%1 FIR high frequency in Hz</source>
+        <translation>%1 FIR high frequency in Hz</translation>
+    </message>
+    <message>
+        <source>%1 FIR window type</source>
+        <translation>%1 FIR window type</translation>
+    </message>
+    <message>
+        <source>%1 Kaiser window beta</source>
+        <translation>%1 Kaiser window beta</translation>
+    </message>
+    <message>
+        <source>%1 FIR enable</source>
+        <translation>%1 FIR enable</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpload</name>
@@ -581,6 +861,46 @@
         <source>Invert</source>
         <translation>Invert</translation>
     </message>
+    <message>
+        <source>%1 and %2 source</source>
+        <translation>%1 and %2 source</translation>
+    </message>
+    <message>
+        <source>Input source of the pair: analog or AES digital</source>
+        <translation>Input source of the pair: analog or AES digital</translation>
+    </message>
+    <message>
+        <source>Gain in dB</source>
+        <translation>Gain in dB</translation>
+    </message>
+    <message>
+        <source>%1 link group</source>
+        <translation>%1 link group</translation>
+    </message>
+    <message>
+        <source>Link group: channels of one group follow each other</source>
+        <translation>Link group: channels of one group follow each other</translation>
+    </message>
+    <message>
+        <source>%1 gain in dB</source>
+        <translation>%1 gain in dB</translation>
+    </message>
+    <message>
+        <source>%1 gain fader</source>
+        <translation>%1 gain fader</translation>
+    </message>
+    <message>
+        <source>%1 mute</source>
+        <translation>%1 mute</translation>
+    </message>
+    <message>
+        <source>%1 polarity invert</source>
+        <translation>%1 polarity invert</translation>
+    </message>
+    <message>
+        <source>Invert the polarity</source>
+        <translation>Invert the polarity</translation>
+    </message>
 </context>
 <context>
     <name>LimiterPage</name>
@@ -648,6 +968,74 @@
         <source>Decay(ms)</source>
         <translation>Decay(ms)</translation>
     </message>
+    <message>
+        <source>Gain reduction in dB</source>
+        <translation>Gain reduction in dB</translation>
+    </message>
+    <message>
+        <source>Threshold in dB</source>
+        <translation>Threshold in dB</translation>
+    </message>
+    <message>
+        <source>Compression ratio (n:1)</source>
+        <translation>Compression ratio (n:1)</translation>
+    </message>
+    <message>
+        <source>Attack time in milliseconds</source>
+        <translation>Attack time in milliseconds</translation>
+    </message>
+    <message>
+        <source>Decay time in milliseconds</source>
+        <translation>Decay time in milliseconds</translation>
+    </message>
+    <message>
+        <source>Edit %1</source>
+        <translation>Edit %1</translation>
+    </message>
+    <message>
+        <source>Copy %1 to other channels</source>
+        <translation>Copy %1 to other channels</translation>
+    </message>
+    <message>
+        <source>Reset %1</source>
+        <translation>Reset %1</translation>
+    </message>
+    <message>
+        <source>%1 limiter enable</source>
+        <translation>%1 limiter enable</translation>
+    </message>
+    <message>
+        <source>%1 threshold knob</source>
+        <translation>%1 threshold knob</translation>
+    </message>
+    <message>
+        <source>%1 threshold in dB</source>
+        <translation>%1 threshold in dB</translation>
+    </message>
+    <message>
+        <source>%1 ratio knob</source>
+        <translation>%1 ratio knob</translation>
+    </message>
+    <message>
+        <source>%1 ratio</source>
+        <translation>%1 ratio</translation>
+    </message>
+    <message>
+        <source>%1 attack knob</source>
+        <translation>%1 attack knob</translation>
+    </message>
+    <message>
+        <source>%1 attack in ms</source>
+        <translation>%1 attack in ms</translation>
+    </message>
+    <message>
+        <source>%1 decay knob</source>
+        <translation>%1 decay knob</translation>
+    </message>
+    <message>
+        <source>%1 decay in ms</source>
+        <translation>%1 decay in ms</translation>
+    </message>
 </context>
 <context>
     <name>QCail</name>
@@ -689,6 +1077,38 @@ Reset</source>
         <translation>System 
 Reset</translation>
     </message>
+    <message>
+        <source>Move every input trim together</source>
+        <translation>Move every input trim together</translation>
+    </message>
+    <message>
+        <source>Move every output trim together</source>
+        <translation>Move every output trim together</translation>
+    </message>
+    <message>
+        <source>Route every input to every output, or none</source>
+        <translation>Route every input to every output, or none</translation>
+    </message>
+    <message>
+        <source>System Reset</source>
+        <translation>System Reset</translation>
+    </message>
+    <message>
+        <source>Reset the whole configuration of the unit</source>
+        <translation>Reset the whole configuration of the unit</translation>
+    </message>
+    <message>
+        <source>Calibration trim in dB</source>
+        <translation>Calibration trim in dB</translation>
+    </message>
+    <message>
+        <source>%1 trim in dB</source>
+        <translation>%1 trim in dB</translation>
+    </message>
+    <message>
+        <source>%1 trim fader</source>
+        <translation>%1 trim fader</translation>
+    </message>
 </context>
 <context>
     <name>QChannelSelect</name>
@@ -711,6 +1131,14 @@ Reset</translation>
     <message>
         <source>Cancel</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Input %1</source>
+        <translation>Input %1</translation>
+    </message>
+    <message>
+        <source>Output %1</source>
+        <translation>Output %1</translation>
     </message>
 </context>
 <context>
@@ -839,6 +1267,26 @@ Click Cancel to exit.</translation>
         <source>Add Device</source>
         <translation>Add Device</translation>
     </message>
+    <message>
+        <source>Known devices</source>
+        <translation>Known devices</translation>
+    </message>
+    <message>
+        <source>Device columns</source>
+        <translation>Device columns</translation>
+    </message>
+    <message>
+        <source>Device numbers</source>
+        <translation>Device numbers</translation>
+    </message>
+    <message>
+        <source>Device table corner</source>
+        <translation>Device table corner</translation>
+    </message>
+    <message>
+        <source>Delete device %1 (%2)</source>
+        <translation>Delete device %1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>QDeviceItem</name>
@@ -850,12 +1298,44 @@ Click Cancel to exit.</translation>
         <source>Remove Device</source>
         <translation>Remove Device</translation>
     </message>
+    <message>
+        <source>Device at %1</source>
+        <translation>Device at %1</translation>
+    </message>
+    <message>
+        <source>Device %1 at %2</source>
+        <translation>Device %1 at %2</translation>
+    </message>
+    <message>
+        <source>Device at %1 fault</source>
+        <translation>Device at %1 fault</translation>
+    </message>
+    <message>
+        <source>Device at %1 online</source>
+        <translation>Device at %1 online</translation>
+    </message>
+    <message>
+        <source>online</source>
+        <translation>online</translation>
+    </message>
+    <message>
+        <source>offline</source>
+        <translation>offline</translation>
+    </message>
+    <message>
+        <source>fault</source>
+        <translation>fault</translation>
+    </message>
 </context>
 <context>
     <name>QFeedback</name>
     <message>
         <source>Enable</source>
         <translation>Enable</translation>
+    </message>
+    <message>
+        <source>%1 feedback suppressor enable</source>
+        <translation>%1 feedback suppressor enable</translation>
     </message>
 </context>
 <context>
@@ -875,6 +1355,46 @@ Click Cancel to exit.</translation>
     <message>
         <source>Decay(ms)</source>
         <translation>Decay(ms)</translation>
+    </message>
+    <message>
+        <source>Threshold in dB</source>
+        <translation>Threshold in dB</translation>
+    </message>
+    <message>
+        <source>Attack time in milliseconds</source>
+        <translation>Attack time in milliseconds</translation>
+    </message>
+    <message>
+        <source>Decay time in milliseconds</source>
+        <translation>Decay time in milliseconds</translation>
+    </message>
+    <message>
+        <source>%1 gate enable</source>
+        <translation>%1 gate enable</translation>
+    </message>
+    <message>
+        <source>%1 gate threshold knob</source>
+        <translation>%1 gate threshold knob</translation>
+    </message>
+    <message>
+        <source>%1 gate threshold in dB</source>
+        <translation>%1 gate threshold in dB</translation>
+    </message>
+    <message>
+        <source>%1 gate attack knob</source>
+        <translation>%1 gate attack knob</translation>
+    </message>
+    <message>
+        <source>%1 gate attack in ms</source>
+        <translation>%1 gate attack in ms</translation>
+    </message>
+    <message>
+        <source>%1 gate decay knob</source>
+        <translation>%1 gate decay knob</translation>
+    </message>
+    <message>
+        <source>%1 gate decay in ms</source>
+        <translation>%1 gate decay in ms</translation>
     </message>
 </context>
 <context>
@@ -902,6 +1422,18 @@ Click Cancel to exit.</translation>
     <message>
         <source>Cancel</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <translation>IP address</translation>
+    </message>
+    <message>
+        <source>Subnet mask</source>
+        <translation>Subnet mask</translation>
+    </message>
+    <message>
+        <source>Gateway</source>
+        <translation>Gateway</translation>
     </message>
 </context>
 <context>
@@ -972,6 +1504,42 @@ Click Cancel to exit.</translation>
         <source>Disable all mixer and set their value to 0dB?</source>
         <translation>Disable all mixer and set their value to 0dB?</translation>
     </message>
+    <message>
+        <source>Gain in dB</source>
+        <translation>Gain in dB</translation>
+    </message>
+    <message>
+        <source>Switch every cross-point on at 0 dB</source>
+        <translation>Switch every cross-point on at 0 dB</translation>
+    </message>
+    <message>
+        <source>Reset mixer</source>
+        <translation>Reset mixer</translation>
+    </message>
+    <message>
+        <source>Switch every cross-point off at 0 dB</source>
+        <translation>Switch every cross-point off at 0 dB</translation>
+    </message>
+    <message>
+        <source>Double-click to switch on or off; from the keyboard, use the input&apos;s Enable</source>
+        <translation>Double-click to switch on or off; from the keyboard, use the input&apos;s Enable</translation>
+    </message>
+    <message>
+        <source>%1 to %2 cross-point</source>
+        <translation>%1 to %2 cross-point</translation>
+    </message>
+    <message>
+        <source>%1 to %2 gain in dB</source>
+        <translation>%1 to %2 gain in dB</translation>
+    </message>
+    <message>
+        <source>%1 to %2 gain fader</source>
+        <translation>%1 to %2 gain fader</translation>
+    </message>
+    <message>
+        <source>%1 to %2 enable</source>
+        <translation>%1 to %2 enable</translation>
+    </message>
 </context>
 <context>
     <name>QOEMTool</name>
@@ -1002,6 +1570,34 @@ Click Cancel to exit.</translation>
     <message>
         <source>Setup</source>
         <translation>Setup</translation>
+    </message>
+    <message>
+        <source>Channel configuration: inputs and outputs</source>
+        <translation>Channel configuration: inputs and outputs</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>Number of inputs</source>
+        <translation>Number of inputs</translation>
+    </message>
+    <message>
+        <source>Number of outputs</source>
+        <translation>Number of outputs</translation>
+    </message>
+    <message>
+        <source>LCD line %1</source>
+        <translation>LCD line %1</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>DSP model</source>
+        <translation>DSP model</translation>
     </message>
 </context>
 <context>
@@ -1061,6 +1657,58 @@ Click Cancel to exit.</translation>
     <message>
         <source>Unconnected</source>
         <translation>Unconnected</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Location</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <translation>IP address</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>ARM firmware version</source>
+        <translation>ARM firmware version</translation>
+    </message>
+    <message>
+        <source>Connection state</source>
+        <translation>Connection state</translation>
+    </message>
+    <message>
+        <source>DSP firmware version</source>
+        <translation>DSP firmware version</translation>
+    </message>
+    <message>
+        <source>DSP load: usage and peak</source>
+        <translation>DSP load: usage and peak</translation>
+    </message>
+    <message>
+        <source>Level in dB</source>
+        <translation>Level in dB</translation>
+    </message>
+    <message>
+        <source>Compressor gain reduction in dB</source>
+        <translation>Compressor gain reduction in dB</translation>
+    </message>
+    <message>
+        <source>%1 mute</source>
+        <translation>%1 mute</translation>
+    </message>
+    <message>
+        <source>Mute all</source>
+        <translation>Mute all</translation>
+    </message>
+    <message>
+        <source>Mute every input and output</source>
+        <translation>Mute every input and output</translation>
     </message>
 </context>
 <context>
@@ -1197,6 +1845,74 @@ Click Cancel to exit.</translation>
         <source>The connection to the unit was lost: the transfer did not finish.</source>
         <translation>The connection to the unit was lost: the transfer did not finish.</translation>
     </message>
+    <message>
+        <source>Preset %1 name</source>
+        <translation>Preset %1 name</translation>
+    </message>
+    <message>
+        <source>Preset %1 save</source>
+        <translation>Preset %1 save</translation>
+    </message>
+    <message>
+        <source>Save the unit&apos;s current settings into this preset</source>
+        <translation>Save the unit&apos;s current settings into this preset</translation>
+    </message>
+    <message>
+        <source>Preset %1 recall</source>
+        <translation>Preset %1 recall</translation>
+    </message>
+    <message>
+        <source>Preset %1 import</source>
+        <translation>Preset %1 import</translation>
+    </message>
+    <message>
+        <source>Copy a preset file from the PC into this preset</source>
+        <translation>Copy a preset file from the PC into this preset</translation>
+    </message>
+    <message>
+        <source>Preset %1 export</source>
+        <translation>Preset %1 export</translation>
+    </message>
+    <message>
+        <source>Copy this preset to a file on the PC</source>
+        <translation>Copy this preset to a file on the PC</translation>
+    </message>
+    <message>
+        <source>Preset %1 delete</source>
+        <translation>Preset %1 delete</translation>
+    </message>
+    <message>
+        <source>Copy an all-presets file from the PC into the unit</source>
+        <translation>Copy an all-presets file from the PC into the unit</translation>
+    </message>
+    <message>
+        <source>Copy every preset of the unit to a file on the PC</source>
+        <translation>Copy every preset of the unit to a file on the PC</translation>
+    </message>
+    <message>
+        <source>Save the current settings to a file on the PC</source>
+        <translation>Save the current settings to a file on the PC</translation>
+    </message>
+    <message>
+        <source>Load settings from a file on the PC into the pages</source>
+        <translation>Load settings from a file on the PC into the pages</translation>
+    </message>
+    <message>
+        <source>Preset slots</source>
+        <translation>Preset slots</translation>
+    </message>
+    <message>
+        <source>Preset columns</source>
+        <translation>Preset columns</translation>
+    </message>
+    <message>
+        <source>Preset numbers</source>
+        <translation>Preset numbers</translation>
+    </message>
+    <message>
+        <source>Preset table corner</source>
+        <translation>Preset table corner</translation>
+    </message>
 </context>
 <context>
     <name>QPwdModDialog</name>
@@ -1219,6 +1935,14 @@ Click Cancel to exit.</translation>
     <message>
         <source>Cancel</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>New password</source>
+        <translation>New password</translation>
+    </message>
+    <message>
+        <source>Confirm new password</source>
+        <translation>Confirm new password</translation>
     </message>
 </context>
 <context>
@@ -1306,6 +2030,18 @@ Click Cancel to exit.</translation>
     <message>
         <source>LPF</source>
         <translation>LPF</translation>
+    </message>
+    <message>
+        <source>Lock password</source>
+        <translation>Lock password</translation>
+    </message>
+    <message>
+        <source>High-pass filter</source>
+        <translation>High-pass filter</translation>
+    </message>
+    <message>
+        <source>Low-pass filter</source>
+        <translation>Low-pass filter</translation>
     </message>
 </context>
 <context>
@@ -1490,6 +2226,82 @@ Click Cancel to exit.</translation>
         <source>Cannot write the file %1.</source>
         <translation>Cannot write the file %1.</translation>
     </message>
+    <message>
+        <source>ARM firmware version</source>
+        <translation>ARM firmware version</translation>
+    </message>
+    <message>
+        <source>DSP firmware version</source>
+        <translation>DSP firmware version</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>CPU temperature</source>
+        <translation>CPU temperature</translation>
+    </message>
+    <message>
+        <source>Channel configuration: inputs and outputs</source>
+        <translation>Channel configuration: inputs and outputs</translation>
+    </message>
+    <message>
+        <source>What the front-panel display shows</source>
+        <translation>What the front-panel display shows</translation>
+    </message>
+    <message>
+        <source>Lock the front-panel keys of the unit</source>
+        <translation>Lock the front-panel keys of the unit</translation>
+    </message>
+    <message>
+        <source>DSP fault</source>
+        <translation>DSP fault</translation>
+    </message>
+    <message>
+        <source>Flash memory fault</source>
+        <translation>Flash memory fault</translation>
+    </message>
+    <message>
+        <source>Digital-to-analogue converter fault</source>
+        <translation>Digital-to-analogue converter fault</translation>
+    </message>
+    <message>
+        <source>Over-temperature fault</source>
+        <translation>Over-temperature fault</translation>
+    </message>
+    <message>
+        <source>%1 label</source>
+        <translation>%1 label</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Location</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>Panel lock</source>
+        <translation>Panel lock</translation>
+    </message>
+    <message>
+        <source>LCD page</source>
+        <translation>LCD page</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <translation>IP address</translation>
+    </message>
+    <message>
+        <source>Subnet mask</source>
+        <translation>Subnet mask</translation>
+    </message>
+    <message>
+        <source>Gateway</source>
+        <translation>Gateway</translation>
+    </message>
 </context>
 <context>
     <name>QSigGenerator</name>
@@ -1521,6 +2333,42 @@ Click Cancel to exit.</translation>
         <source>WhiteNoise</source>
         <translation>WhiteNoise</translation>
     </message>
+    <message>
+        <source>Sine frequency in hertz</source>
+        <translation>Sine frequency in hertz</translation>
+    </message>
+    <message>
+        <source>Gain in dB</source>
+        <translation>Gain in dB</translation>
+    </message>
+    <message>
+        <source>Generator signal</source>
+        <translation>Generator signal</translation>
+    </message>
+    <message>
+        <source>Test signal: pink noise, sine or white noise</source>
+        <translation>Test signal: pink noise, sine or white noise</translation>
+    </message>
+    <message>
+        <source>Generator frequency in Hz</source>
+        <translation>Generator frequency in Hz</translation>
+    </message>
+    <message>
+        <source>Generator gain in dB</source>
+        <translation>Generator gain in dB</translation>
+    </message>
+    <message>
+        <source>Generator gain fader</source>
+        <translation>Generator gain fader</translation>
+    </message>
+    <message>
+        <source>Generator mute</source>
+        <translation>Generator mute</translation>
+    </message>
+    <message>
+        <source>Test signal to %1</source>
+        <translation>Test signal to %1</translation>
+    </message>
 </context>
 <context>
     <name>QlockPwdModDialog</name>
@@ -1547,6 +2395,18 @@ Click Cancel to exit.</translation>
     <message>
         <source>Cancel</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Current lock password</source>
+        <translation>Current lock password</translation>
+    </message>
+    <message>
+        <source>New lock password</source>
+        <translation>New lock password</translation>
+    </message>
+    <message>
+        <source>Verify new lock password</source>
+        <translation>Verify new lock password</translation>
     </message>
 </context>
 <context>
@@ -1690,6 +2550,10 @@ Click Cancel to exit.</translation>
     <message>
         <source>See the Settings page for details.</source>
         <translation>See the Settings page for details.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 </TS>
