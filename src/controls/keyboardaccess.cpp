@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QSet>
 #include <QVector>
 #include <QWidget>
@@ -46,7 +47,9 @@ public:
             order << w;
         if (isCompositeControl(w))
             return;
-        if (w->layout())
+        // A main window's own layout does not list its items (it warns when
+        // asked); its central widget and bars are taken as children below.
+        if (w->layout() && !qobject_cast<QMainWindow *>(w))
             layout(w->layout());
         // Children outside the layout, in reading order.
         QVector<QWidget *> rest;
