@@ -114,6 +114,8 @@ private slots:
     void faderWheel_data();
     void faderWheel();
     void faderDrawsHandleAtValue();
+    void sliderKeys_data();
+    void sliderKeys();
 
     void sliderRangePullsValueIn();
     void sliderDrag_data();
@@ -408,6 +410,61 @@ void TestControls::faderWheel()
     QCOMPARE(spy.count(), emissions);
     if (emissions > 0)
         QCOMPARE(spy.last().at(0).toFloat(), scaled / 10.0f);
+}
+
+// The fader and the delay slider step from the keyboard as from the wheel:
+// an arrow key one step, Page Up/Down ten, nothing past either end; Tab
+// reaches them, a click leaves the focus where it was.
+void TestControls::sliderKeys_data()
+{
+    QTest::addColumn<bool>("fader");
+    QTest::addColumn<float>("start");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("scaled");
+    QTest::addColumn<int>("emissions");
+    QTest::newRow("fader up") << true << 0.0f << QList<int>{Qt::Key_Up} << 1 << 1;
+    QTest::newRow("fader right") << true << 0.0f << QList<int>{Qt::Key_Right} << 1 << 1;
+    QTest::newRow("fader down, left") << true << 0.0f << QList<int>{Qt::Key_Down, Qt::Key_Left} << -2 << 2;
+    QTest::newRow("fader page up") << true << -3.0f << QList<int>{Qt::Key_PageUp} << -20 << 1;
+    QTest::newRow("fader page up stops at the top") << true << 11.5f << QList<int>{Qt::Key_PageUp} << 120 << 1;
+    QTest::newRow("fader at the top: nothing") << true << 12.0f << QList<int>{Qt::Key_Up} << 120 << 0;
+    QTest::newRow("fader page down at the bottom") << true << -70.0f << QList<int>{Qt::Key_PageDown} << -700 << 0;
+    QTest::newRow("other keys do nothing") << true << 0.0f << QList<int>{Qt::Key_Home, Qt::Key_A} << 0 << 0;
+    QTest::newRow("slider right") << false << 0.0f << QList<int>{Qt::Key_Right} << 1 << 1;
+    QTest::newRow("slider left at zero") << false << 0.0f << QList<int>{Qt::Key_Left} << 0 << 0;
+    QTest::newRow("slider page down") << false << 1.0f << QList<int>{Qt::Key_PageDown} << 90 << 1;
+}
+
+void TestControls::sliderKeys()
+{
+    QFETCH(bool, fader);
+    QFETCH(float, start);
+    QFETCH(QList<int>, keys);
+    QFETCH(int, scaled);
+    QFETCH(int, emissions);
+    QScopedPointer<ScaledSlider> control;
+    if (fader) {
+        auto *f = new QFader;
+        setUpLevelFader(*f, start);
+        f->setStep(0.1f);
+        control.reset(f);
+    } else {
+        auto *slider = new QHSlider;
+        slider->setFixedSize(280, 40);
+        slider->setRange(0, 1000);
+        slider->setDecimals(2);
+        slider->setStep(0.01f);
+        slider->setValue(start);
+        control.reset(slider);
+    }
+    QCOMPARE(control->focusPolicy(), Qt::TabFocus);
+    QSignalSpy spy(control.data(), &ScaledSlider::valueChanged);
+    for (int key : keys)
+        QTest::keyClick(control.data(), Qt::Key(key));
+    QCOMPARE(control->value(), scaled);
+    QCOMPARE(spy.count(), emissions);
+    if (emissions > 0)
+        QCOMPARE(spy.last().at(0).toFloat(), control->valueInUnits());
 }
 
 void TestControls::faderDrawsHandleAtValue()

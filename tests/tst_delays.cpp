@@ -198,11 +198,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("inputs");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("input delay") << true
-                                     << nameList({"IN A delay in ms", "IN A delay distance in meters",
-                                                  "IN A delay distance in feet", "IN B delay in ms"});
+                                     << nameList({"IN A delay slider", "IN A delay in ms", "IN A delay distance in meters",
+                                                  "IN A delay distance in feet", "IN B delay slider"});
         QTest::newRow("output delay") << false
-                                      << nameList({"OUT 1 delay in ms", "OUT 1 delay distance in meters",
-                                                   "OUT 1 delay distance in feet", "OUT 2 delay in ms"});
+                                      << nameList({"OUT 1 delay slider", "OUT 1 delay in ms", "OUT 1 delay distance in meters",
+                                                   "OUT 1 delay distance in feet", "OUT 2 delay slider"});
     }
     void tabStopsFollowTheLayout()
     {
@@ -216,7 +216,7 @@ private Q_SLOTS:
         page->setOutLabel(0, QStringLiteral("Sub"));
         const QStringList names = tabStopNames(page.data());
         QCOMPARE(names.mid(0, expected.size()), expected);
-        QCOMPARE(names.size(), 3 * (inputs ? QInDelay::InputCount : QOutDelay::OutputCount));
+        QCOMPARE(names.size(), 4 * (inputs ? QInDelay::InputCount : QOutDelay::OutputCount));
         QCOMPARE(page->slider(1)->accessibleName(), expected.last().replace(QStringLiteral(" in ms"), QStringLiteral(" slider")));
     }
 };

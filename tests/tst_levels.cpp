@@ -774,17 +774,17 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("input level") << QByteArray("in") << 0
                                      << nameList({"IN A and IN B source", "IN A link group", "IN A gain in dB",
-                                                    "IN A mute", "IN A polarity invert", "IN B link group",
-                                                    "IN B gain in dB", "IN B mute", "IN B polarity invert",
-                                                    "IN C and IN D source"});
+                                                    "IN A gain fader", "IN A mute", "IN A polarity invert",
+                                                    "IN B link group", "IN B gain in dB", "IN B gain fader",
+                                                    "IN B mute", "IN B polarity invert", "IN C and IN D source"});
         QTest::newRow("output level") << QByteArray("out") << 0
-                                      << nameList({"OUT 1 link group", "OUT 1 gain in dB", "OUT 1 mute",
-                                                     "OUT 1 polarity invert", "OUT 2 link group"});
+                                      << nameList({"OUT 1 link group", "OUT 1 gain in dB", "OUT 1 gain fader",
+                                                     "OUT 1 mute", "OUT 1 polarity invert", "OUT 2 link group"});
         QTest::newRow("calibration trims") << QByteArray("cail") << 0
-                                           << nameList({"IN A trim in dB", "IN B trim in dB", "IN C trim in dB",
-                                                          "IN D trim in dB", "OUT 1 trim in dB"});
+                                           << nameList({"IN A trim in dB", "IN A trim fader", "IN B trim in dB",
+                                                          "IN B trim fader", "IN C trim in dB"});
         QTest::newRow("calibration buttons after the trims")
-            << QByteArray("cail") << 12 << nameList({"Input Link", "Output Link", "Mix", "System Reset"});
+            << QByteArray("cail") << 24 << nameList({"Input Link", "Output Link", "Mix", "System Reset"});
         QTest::newRow("channel select") << QByteArray("select") << 2
                                         << nameList({"Input 3", "Input 4", "Output 1", "Output 2", "Output 3"});
         QTest::newRow("channel select ends with OK") << QByteArray("select") << 11

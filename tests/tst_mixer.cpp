@@ -274,11 +274,12 @@ private Q_SLOTS:
                                                         << nameList({"IN C to OUT 8 cross-point",
                                                                      "IN D to OUT 8 cross-point", "All Mix",
                                                                      "Reset mixer", "IN A to OUT 1 gain in dB",
+                                                                     "IN A to OUT 1 gain fader",
                                                                      "IN A to OUT 1 enable",
                                                                      "IN B to OUT 1 gain in dB"});
         QTest::newRow("strips of OUT 6") << 5 << 34
-                                         << nameList({"IN A to OUT 6 gain in dB", "IN A to OUT 6 enable",
-                                                      "IN B to OUT 6 gain in dB"});
+                                         << nameList({"IN A to OUT 6 gain in dB", "IN A to OUT 6 gain fader",
+                                                      "IN A to OUT 6 enable", "IN B to OUT 6 gain in dB"});
     }
     void tabStopsFollowTheLayout()
     {

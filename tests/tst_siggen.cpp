@@ -180,8 +180,9 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("generator") << 0
                                    << nameList({"Generator signal", "Generator frequency in Hz",
-                                                "Generator gain in dB", "Generator mute", "Test signal to OUT 1"});
-        QTest::newRow("outputs") << 4
+                                                "Generator gain in dB", "Generator gain fader", "Generator mute",
+                                                "Test signal to OUT 1"});
+        QTest::newRow("outputs") << 5
                                  << nameList({"Test signal to OUT 1", "Test signal to OUT 2", "Test signal to OUT 3",
                                               "Test signal to OUT 4", "Test signal to OUT 5", "Test signal to OUT 6",
                                               "Test signal to OUT 7", "Test signal to OUT 8"});
@@ -194,7 +195,7 @@ private Q_SLOTS:
         rig.page.setOutLabel(0, QStringLiteral("Sub"));
         const QStringList names = tabStopNames(&rig.page);
         QCOMPARE(names.mid(from, expected.size()), expected);
-        QCOMPARE(names.size(), 4 + QSigGenerator::OutputCount);
+        QCOMPARE(names.size(), 5 + QSigGenerator::OutputCount);
         QCOMPARE(rig.page.outputButton(0)->text(), QStringLiteral("Sub"));
     }
 };

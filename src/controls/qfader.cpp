@@ -1,11 +1,9 @@
 #include "qfader.h"
 
-#include <QMouseEvent>
+#include <QEvent>
 #include <QPainter>
 
-#include "controls/controlaccessible.h"
 #include "controls/controlpixmaps.h"
-#include "controls/wheeldelta.h"
 
 namespace {
 
@@ -15,35 +13,28 @@ constexpr int handleWidth = 20;
 } // namespace
 
 QFader::QFader(QWidget *parent)
-    : QWidget(parent)
+    : ScaledSlider(-70, 12, parent)
 {
-    ControlAccessible::install();
 }
 
 QFader::~QFader() = default;
 
 void QFader::setRange(int minimum, int maximum)
 {
-    m_range.setRange(minimum, maximum);
+    range().setRange(minimum, maximum);
     invalidateScale();
 }
 
 void QFader::setDecimals(int decimals)
 {
-    m_range.setDecimals(decimals);
+    range().setDecimals(decimals);
     invalidateScale();
 }
 
 void QFader::setValue(float value)
 {
-    m_range.setValue(value);
-    update();
-    ControlAccessible::notifyValue(this, m_range.valueInUnits());
-}
-
-void QFader::setStep(float step)
-{
-    m_range.setStep(step);
+    range().setValue(value);
+    valueSet();
 }
 
 void QFader::setScaleColour(const QColor &colour)
@@ -59,8 +50,8 @@ QSize QFader::sizeHint() const
 
 double QFader::handleTopFor(int value) const
 {
-    const int minimum = m_range.minimum();
-    const int maximum = m_range.maximum();
+    const int minimum = range().minimum();
+    const int maximum = range().maximum();
     // A value beyond the range (a wild report) is drawn at the end of the
     // travel instead of outside the widget.
     value = qBound(qMin(minimum, maximum), value, qMax(minimum, maximum));
@@ -81,17 +72,17 @@ double QFader::handleTopFor(int value) const
 
 QRectF QFader::handleRect() const
 {
-    const bool atMinimum = m_range.value() == m_range.minimum();
+    const bool atMinimum = range().value() == range().minimum();
     // Half a pixel less at the bottom end keeps the handle's lower edge
     // inside the widget.
-    return QRectF(handleLeft, handleTopFor(m_range.value()), handleWidth,
+    return QRectF(handleLeft, handleTopFor(range().value()), handleWidth,
                   atMinimum ? m_handleHeight - 0.5 : m_handleHeight);
 }
 
 int QFader::valueForY(int y) const
 {
-    const int minimum = m_range.minimum();
-    const int maximum = m_range.maximum();
+    const int minimum = range().minimum();
+    const int maximum = range().maximum();
     const double h = height();
     const double e = handleRect().height() / 2;
     const double travel = h - m_handleHeight;
@@ -109,7 +100,7 @@ int QFader::valueForY(int y) const
         return qMin(truncateToInt(maximum - maximum * (y - e) / span), maximum);
     }
     if (travel <= 0 || maximum <= minimum)
-        return m_range.boundedValue();
+        return range().boundedValue();
     // Ranges that do not straddle 0 dB are one linear piece: the inverse of
     // handleTopFor, where the original answered 0 (possibly outside the
     // range) for them.
@@ -126,9 +117,9 @@ QVector<QFader::ScaleMark> QFader::scaleMarks() const
     QVector<ScaleMark> marks;
     const int w = width();
     const int h = height();
-    const int scale = m_range.scale();
-    const int minimum = m_range.minimum();
-    const int maximum = m_range.maximum();
+    const int scale = range().scale();
+    const int minimum = range().minimum();
+    const int maximum = range().maximum();
     // Tick rows are whole pixels; each step truncates.
     int y = m_handleHeight / 2;
     if (maximum > 0 && minimum < 0) {
@@ -216,53 +207,4 @@ void QFader::changeEvent(QEvent *event)
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         invalidateScale();
     QWidget::changeEvent(event);
-}
-
-void QFader::valueMoved()
-{
-    update();
-    ControlAccessible::notifyValue(this, m_range.valueInUnits());
-    emit valueChanged(m_range.valueInUnits());
-}
-
-void QFader::mousePressEvent(QMouseEvent *event)
-{
-    if (handleRect().contains(QPointF(event->pos()))) {
-        m_dragging = true;
-        event->accept();
-    } else {
-        event->ignore();
-    }
-}
-
-void QFader::mouseMoveEvent(QMouseEvent *event)
-{
-    if (!m_dragging) {
-        event->ignore();
-        return;
-    }
-    if (m_range.setScaledValue(valueForY(event->pos().y())))
-        valueMoved();
-    event->accept();
-}
-
-void QFader::mouseReleaseEvent(QMouseEvent *event)
-{
-    m_dragging = false;
-    event->accept();
-}
-
-void QFader::wheelEvent(QWheelEvent *event)
-{
-    event->accept();
-    switch (m_range.wheel(wheelDelta(event))) {
-    case ScaledRange::WheelResult::Moved:
-        valueMoved();
-        break;
-    case ScaledRange::WheelResult::Clamped:
-        update();
-        break;
-    case ScaledRange::WheelResult::None:
-        break;
-    }
 }

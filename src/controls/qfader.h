@@ -3,15 +3,13 @@
 #include <QColor>
 #include <QPixmap>
 #include <QVector>
-#include <QWidget>
-
-#include "controls/scaledrange.h"
+#include "controls/scaledslider.h"
 
 // A vertical gain fader with a dB scale. The travel has two linear pieces:
 // maximum down to 0 dB over the top third, 0 dB down to minimum over the
 // rest, so the useful range around unity gain gets most of the throw. Only
 // a drag that starts on the handle moves it. setValue never emits.
-class QFader : public QWidget
+class QFader : public ScaledSlider
 {
     Q_OBJECT
     Q_DISABLE_COPY(QFader)
@@ -33,24 +31,14 @@ public:
     void setDecimals(int decimals);
     // dB, rounded half up to the scaled unit. Emits nothing.
     void setValue(float value);
-    // dB per wheel notch.
-    void setStep(float step);
     void setScaleColour(const QColor &colour);
 
-    int value() const { return m_range.value(); }
-    float valueInUnits() const { return m_range.valueInUnits(); }
-    int minimum() const { return m_range.minimum(); }
-    int maximum() const { return m_range.maximum(); }
-    int decimals() const { return m_range.decimals(); }
-    int scale() const { return m_range.scale(); }
-    float step() const { return m_range.step(); }
     QColor scaleColour() const { return m_scaleColour; }
     int handleHeight() const { return m_handleHeight; }
 
     // Handle top for a scaled value, with the current height.
     double handleTopFor(int value) const;
-    // The handle as drawn for the current value.
-    QRectF handleRect() const;
+    QRectF handleRect() const override;
     // The scaled value a drag puts the handle's centre at, for cursor row y.
     int valueForY(int y) const;
     // Ticks and labels of the scale for the current size and range.
@@ -58,28 +46,19 @@ public:
 
     QSize sizeHint() const override;
 
-signals:
-    void valueChanged(float value);
-
 protected:
+    int valueForPosition(const QPoint &pos) const override { return valueForY(pos.y()); }
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void wheelEvent(QWheelEvent *event) override;
 
 private:
     void invalidateScale();
     void renderScale();
-    void valueMoved();
 
-    ScaledRange m_range{-70, 12};
     int m_upperShareNum = 1;
     int m_upperShareDen = 3;
     int m_handleHeight = 43;
-    bool m_dragging = false;
     QColor m_scaleColour{171, 171, 171};
     // Groove, ticks and labels change only with size, range and colour.
     QPixmap m_scaleCache;

@@ -117,19 +117,25 @@ ScaledRange::WheelResult ScaledRange::wheel(int delta)
     if (notches == 0)
         return WheelResult::None;
     m_wheelRemainder -= notches * notch;
+    return stepBy(notches);
+}
 
-    if (notches > 0) {
+ScaledRange::WheelResult ScaledRange::stepBy(int steps)
+{
+    if (steps > 0) {
         if (m_value >= m_maximum) {
             m_value = m_maximum;
             return WheelResult::Clamped;
         }
-        m_value = qMin(roundHalfUp(m_value + notches * static_cast<double>(m_step)), m_maximum);
-    } else {
+        m_value = qMin(roundHalfUp(m_value + steps * static_cast<double>(m_step)), m_maximum);
+    } else if (steps < 0) {
         if (m_value <= m_minimum) {
             m_value = m_minimum;
             return WheelResult::Clamped;
         }
-        m_value = qMax(roundHalfUp(m_value + notches * static_cast<double>(m_step)), m_minimum);
+        m_value = qMax(roundHalfUp(m_value + steps * static_cast<double>(m_step)), m_minimum);
+    } else {
+        return WheelResult::None;
     }
     return WheelResult::Moved;
 }

@@ -41,6 +41,8 @@ public:
     // changed and is to be reported; Clamped: it was pinned to the end it
     // was pushed against and nothing is reported; None: no whole notch yet.
     WheelResult wheel(int delta);
+    // Whole steps up (positive) or down, with the same results as the wheel.
+    WheelResult stepBy(int steps);
 
 private:
     int m_value = 0;

@@ -111,9 +111,6 @@ void DelayPage::buildRow(int channel, int maxMs, const QString &rowName, QWidget
     row.slider->setDecimals(2);
     row.slider->setStep(0.01f);
     connect(row.slider, &QHSlider::valueChanged, this, &DelayPage::delaySliderChanged);
-    // The slider has no keys of its own; the spin box beside it is the
-    // keyboard's way to the same delay.
-    KeyboardAccess::markMouseOnly(row.slider);
 
     row.spin = new QDoubleSpinBox(row.background);
     row.spin->setFixedWidth(m_fieldWidth);

@@ -206,9 +206,6 @@ void LevelPage::buildStrips()
         s.fader->setValue(0.0f);
         s.fader->setDecimals(1);
         s.fader->setStep(0.1f);
-        // The fader has no keys of its own; the gain field above it is the
-        // keyboard's way to the same gain.
-        KeyboardAccess::markMouseOnly(s.fader);
         gainColumn->addWidget(s.fader, 0, Qt::AlignHCenter);
         levels->addLayout(gainColumn);
         column->addLayout(levels);

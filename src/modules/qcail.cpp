@@ -157,9 +157,6 @@ QWidget *QCail::buildChannel(Channel &channel, const QString &title, bool input)
     channel.fader->setValue(0.0f);
     channel.fader->setDecimals(1);
     channel.fader->setStep(0.1f);
-    // The fader has no keys of its own; the trim field above it is the
-    // keyboard's way to the same trim.
-    KeyboardAccess::markMouseOnly(channel.fader);
     column->addWidget(channel.fader, 0, Qt::AlignHCenter);
     column->addStretch(1);
 

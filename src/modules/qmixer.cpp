@@ -191,9 +191,6 @@ QWidget *QMixer::buildStrips()
         strip.fader->setDecimals(0);
         strip.fader->setStep(1.0f);
         connect(strip.fader, &QFader::valueChanged, this, &QMixer::gainFaderChanged);
-        // The fader has no keys of its own; the gain field above it is the
-        // keyboard's way to the same gain.
-        KeyboardAccess::markMouseOnly(strip.fader);
 
         strip.enable = new QPushButton(strip.background);
         strip.enable->setObjectName(QStringLiteral("normalButton"));

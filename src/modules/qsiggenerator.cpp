@@ -91,8 +91,6 @@ QSigGenerator::QSigGenerator(Link *link, QWidget *parent)
     m_fader->setDecimals(0);
     m_fader->setStep(1.0f);
     connect(m_fader, &QFader::valueChanged, this, &QSigGenerator::sigGainChanged);
-    // The fader has no keys of its own; the gain field is the keyboard's way.
-    KeyboardAccess::markMouseOnly(m_fader);
 
     m_mute = new QPushButton(generator);
     m_mute->setObjectName(QStringLiteral("muteButton"));
