@@ -18,6 +18,7 @@
 #include "controls/knob.h"
 #include "link/frame.h"
 #include "link/link.h"
+#include "modules/channelpanel.h"
 #include "modules/filtergraph.h"
 #include "modules/qchannelselect.h"
 #include "pages/prompt.h"
@@ -205,45 +206,17 @@ void DEQWidget::build()
 
 QWidget *DEQWidget::buildChannelPanel()
 {
-    auto *channels = panel(this);
-    auto *layout = new QVBoxLayout(channels);
-    layout->setContentsMargins(10, 10, 10, 10);
-    layout->setSpacing(8);
-    m_channelTitle = titleLabel(channels);
-    layout->addWidget(m_channelTitle);
-    auto *grid = new QGridLayout;
-    grid->setSpacing(6);
-    m_channelGroup = new QButtonGroup(this);
-    m_channelGroup->setExclusive(true);
-    for (int c = 0; c < Channels; ++c) {
-        auto *button = new QPushButton(QStringLiteral("IN %1").arg(QChar(QLatin1Char('A').unicode() + c)), channels);
-        button->setObjectName(QStringLiteral("normalButton"));
-        button->setCheckable(true);
-        button->setFixedSize(110, 35);
-        m_channelGroup->addButton(button, c);
-        grid->addWidget(button, c / 2, c % 2);
-        m_channelButtons[size_t(c)] = button;
-    }
-    m_channelButtons[0]->setChecked(true);
-    layout->addLayout(grid);
-    layout->addSpacing(10);
-    layout->addWidget(buildBandPanel());
-    layout->addStretch(1);
-    auto *actions = new QHBoxLayout;
-    actions->setSpacing(6);
-    m_copy = new QPushButton(channels);
-    m_reset = new QPushButton(channels);
-    for (QPushButton *button : {m_copy, m_reset}) {
-        button->setFixedHeight(30);
-        keepSpaceWhenHidden(button);
-        actions->addWidget(button);
-    }
-    layout->addLayout(actions);
+    QStringList names;
+    for (int c = 0; c < Channels; ++c)
+        names << QStringLiteral("IN %1").arg(QChar(QLatin1Char('A').unicode() + c));
+    m_channelPanel = new ChannelPanel(names, [this](ChannelPanel *) { return buildBandPanel(); }, this);
+    m_copy = m_channelPanel->copyButton();
+    m_reset = m_channelPanel->clearButton();
 
-    connect(m_channelGroup, &QButtonGroup::idClicked, this, &DEQWidget::channelButtonGroupButtonClicked);
+    connect(m_channelPanel->group(), &QButtonGroup::idClicked, this, &DEQWidget::channelButtonGroupButtonClicked);
     connect(m_copy, &QPushButton::clicked, this, &DEQWidget::copyToClicked);
     connect(m_reset, &QPushButton::clicked, this, &DEQWidget::resetClicked);
-    return channels;
+    return m_channelPanel;
 }
 
 QWidget *DEQWidget::buildBandPanel()
@@ -383,7 +356,7 @@ QWidget *DEQWidget::buildKnobPanel(int first, int last)
 
 void DEQWidget::retranslate()
 {
-    m_channelTitle->setText(tr("Input Channel"));
+    m_channelPanel->title()->setText(tr("Input Channel"));
     m_bandTitle->setText(tr("Band"));
     if (m_dynamicsTitle)
         m_dynamicsTitle->setText(tr("Dynamics"));
@@ -438,8 +411,8 @@ void DEQWidget::changeEvent(QEvent *event)
 
 void DEQWidget::setInLabel(uchar channel, const QString &label)
 {
-    if (channel < Channels)
-        m_channelButtons[channel]->setToolTip(label);
+    if (QPushButton *button = m_channelPanel->channelButton(channel))
+        button->setToolTip(label);
 }
 
 // Records.
@@ -580,7 +553,7 @@ void DEQWidget::channelButtonGroupButtonClicked(int id)
     if (id != m_current)
         flushPending();
     m_current = uchar(id);
-    setCheckedQuietly(m_channelButtons[size_t(id)], true);
+    setCheckedQuietly(m_channelPanel->channelButton(id), true);
     showBandControls();
     drawChannel();
     applySecurityState(m_current, securityState(m_current));
@@ -813,7 +786,7 @@ void DEQWidget::applySecurityState(uchar channel, uchar state)
 
 QPushButton *DEQWidget::channelButton(int channel) const
 {
-    return channel >= 0 && channel < Channels ? m_channelButtons[size_t(channel)] : nullptr;
+    return m_channelPanel->channelButton(channel);
 }
 
 QPushButton *DEQWidget::bandButton(int band) const

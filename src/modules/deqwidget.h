@@ -6,6 +6,7 @@
 #include "pages/modulepage.h"
 #include "pages/tickers.h"
 
+class ChannelPanel;
 class FilterGraph;
 class Knob;
 class Prompt;
@@ -135,11 +136,9 @@ private:
     int m_pendingBand = 0;
     ReplyHoldOff m_holdOff{HoldOffTicks};
 
-    QButtonGroup *m_channelGroup = nullptr;
+    ChannelPanel *m_channelPanel = nullptr;
     QButtonGroup *m_bandGroup = nullptr;
-    std::array<QPushButton *, Channels> m_channelButtons{};
     std::array<QPushButton *, Bands> m_bandButtons{};
-    QLabel *m_channelTitle = nullptr;
     QLabel *m_bandTitle = nullptr;
     QLabel *m_modeLabel = nullptr;
     QLabel *m_typeLabel = nullptr;

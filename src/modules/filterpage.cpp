@@ -17,12 +17,14 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 
 #include "controls/keyboardaccess.h"
 #include "controls/knob.h"
 #include "link/frame.h"
 #include "link/link.h"
 #include "link/logging.h"
+#include "modules/channelpanel.h"
 #include "modules/filtergraph.h"
 #include "modules/qchannelselect.h"
 #include "pages/prompt.h"
@@ -81,6 +83,31 @@ bool frequencyFromReport(float value, quint16 *out)
     if (!std::isfinite(value) || value < 0.0f || value >= 65536.0f)
         return false;
     *out = quint16(value);
+    return true;
+}
+
+// Where a pass section keeps its values in the record.
+struct SectionFields
+{
+    quint8 FilterChannel::*enable;
+    quint8 FilterChannel::*type;
+    quint8 FilterChannel::*slope;
+    quint16 FilterChannel::*freq;
+};
+const SectionFields SectionFieldsOf[2] = {
+    {&FilterChannel::hpEnable, &FilterChannel::hpType, &FilterChannel::hpSlope, &FilterChannel::hpFreq},
+    {&FilterChannel::lpEnable, &FilterChannel::lpType, &FilterChannel::lpSlope, &FilterChannel::lpFreq},
+};
+
+// A finished frequency entry, limited to the range; false when the field
+// holds no number.
+bool typedFrequency(const QLineEdit *edit, quint16 *freq)
+{
+    bool ok = false;
+    const int typed = edit->text().toInt(&ok, 10);
+    if (!ok)
+        return false;
+    *freq = quint16(qBound(FreqMin, typed, FreqMax));
     return true;
 }
 
@@ -229,39 +256,16 @@ void FilterPage::buildPage()
     upper->setSpacing(6);
     layout->addLayout(upper, 1);
 
-    auto *channels = newPanel(top);
-    auto *channelLayout = new QVBoxLayout(channels);
-    channelLayout->setContentsMargins(10, 8, 10, 10);
-    channelLayout->setSpacing(8);
-    m_title = newTitle(channels);
-    channelLayout->addWidget(m_title);
-    auto *buttonGrid = new QGridLayout;
-    buttonGrid->setSpacing(6);
-    m_channelGroup = new QButtonGroup(this);
-    m_channelGroup->setExclusive(true);
-    for (int i = 0; i < m_variant.channels; ++i) {
-        auto *button = new QPushButton(channels);
-        button->setObjectName(QStringLiteral("normalButton"));
-        button->setCheckable(true);
-        button->setFixedSize(110, 35);
-        button->setText(m_variant.inputs ? QString::asprintf("IN %c", 'A' + i) : QString::asprintf("OUT %d", i + 1));
-        m_channelGroup->addButton(button, i);
-        buttonGrid->addWidget(button, i / 2, i % 2);
-        m_channelButtons[size_t(i)] = button;
-    }
-    m_channelButtons[0]->setChecked(true);
-    channelLayout->addLayout(buttonGrid);
-    channelLayout->addStretch(1);
-    auto *actions = new QHBoxLayout;
-    actions->setSpacing(6);
-    m_copy = new QPushButton(channels);
-    m_copy->setFixedHeight(30);
-    m_reset = new QPushButton(channels);
-    m_reset->setFixedHeight(30);
-    actions->addWidget(m_copy);
-    actions->addWidget(m_reset);
-    channelLayout->addLayout(actions);
-    upper->addWidget(channels);
+    QStringList names;
+    for (int i = 0; i < m_variant.channels; ++i)
+        names << channelTitle(i);
+    m_channelPanel = new ChannelPanel(names, nullptr, top);
+    // No controls between the buttons and the actions here: the title sits
+    // a little higher than on the pages that have some.
+    m_channelPanel->layout()->setContentsMargins(10, 8, 10, 10);
+    m_copy = m_channelPanel->copyButton();
+    m_reset = m_channelPanel->clearButton();
+    upper->addWidget(m_channelPanel);
 
     m_graph = new FilterGraph(top);
     m_graph->setBandCount(BandCount);
@@ -403,7 +407,7 @@ QFrame *FilterPage::buildBands()
 void FilterPage::connectControls()
 {
     for (int i = 0; i < m_variant.channels; ++i)
-        connect(m_channelButtons[size_t(i)], &QPushButton::clicked, this, &FilterPage::channelChanged);
+        connect(m_channelPanel->channelButton(i), &QPushButton::clicked, this, &FilterPage::channelChanged);
     for (QPushButton *button : m_band.buttons)
         connect(button, &QPushButton::clicked, this, &FilterPage::bandBtnClicked);
 
@@ -440,7 +444,7 @@ void FilterPage::connectControls()
 
 void FilterPage::retranslate()
 {
-    m_title->setText(tr(m_variant.title));
+    m_channelPanel->title()->setText(tr(m_variant.title));
     m_copy->setText(tr("Copy to"));
     m_reset->setText(tr("Reset"));
     for (int s = 0; s < 2; ++s) {
@@ -465,7 +469,7 @@ void FilterPage::retranslate()
     m_band.type->setItemText(3, tr("Allpass") + QLatin1String("180"));
     m_band.type->setItemText(4, tr("Allpass") + QLatin1String("90"));
     for (int i = 0; i < m_variant.channels; ++i)
-        m_channelButtons[size_t(i)]->setToolTip(m_labels[size_t(i)]);
+        m_channelPanel->channelButton(i)->setToolTip(m_labels[size_t(i)]);
 
     const QString freqTip = tr("Frequency in Hz");
     for (int s = 0; s < 2; ++s)
@@ -526,17 +530,21 @@ void FilterPage::changeEvent(QEvent *event)
 
 void FilterPage::setInLabel(uchar channel, const QString &label)
 {
-    if (m_variant.inputs && channel < m_variant.channels) {
-        m_labels[channel] = label;
-        m_channelButtons[channel]->setToolTip(label);
-    }
+    if (m_variant.inputs)
+        setChannelLabel(channel, label);
 }
 
 void FilterPage::setOutLabel(uchar channel, const QString &label)
 {
-    if (!m_variant.inputs && channel < m_variant.channels) {
+    if (!m_variant.inputs)
+        setChannelLabel(channel, label);
+}
+
+void FilterPage::setChannelLabel(uchar channel, const QString &label)
+{
+    if (channel < m_variant.channels) {
         m_labels[channel] = label;
-        m_channelButtons[channel]->setToolTip(label);
+        m_channelPanel->channelButton(channel)->setToolTip(label);
     }
 }
 
@@ -565,29 +573,22 @@ uchar FilterPage::lockState(int channel, int entry) const
 
 QPushButton *FilterPage::channelButton(int index) const
 {
-    return index >= 0 && index < m_variant.channels ? m_channelButtons[size_t(index)] : nullptr;
+    return m_channelPanel->channelButton(index);
 }
 
 FilterPage::SectionValues FilterPage::sectionOf(const FilterChannel &r, Section section)
 {
-    if (section == HighPass)
-        return {r.hpEnable, r.hpType, r.hpSlope, r.hpFreq};
-    return {r.lpEnable, r.lpType, r.lpSlope, r.lpFreq};
+    const SectionFields &f = SectionFieldsOf[section];
+    return {r.*f.enable, r.*f.type, r.*f.slope, r.*f.freq};
 }
 
 void FilterPage::setSectionOf(FilterChannel &r, Section section, const SectionValues &v)
 {
-    if (section == HighPass) {
-        r.hpEnable = v.enable;
-        r.hpType = v.type;
-        r.hpSlope = v.slope;
-        r.hpFreq = v.freq;
-    } else {
-        r.lpEnable = v.enable;
-        r.lpType = v.type;
-        r.lpSlope = v.slope;
-        r.lpFreq = v.freq;
-    }
+    const SectionFields &f = SectionFieldsOf[section];
+    r.*f.enable = v.enable;
+    r.*f.type = v.type;
+    r.*f.slope = v.slope;
+    r.*f.freq = v.freq;
 }
 
 FilterPage::BandValues FilterPage::bandOf(const FilterChannel &r, int band)
@@ -641,7 +642,7 @@ bool FilterPage::storeBand(int channel, int band, const BandValues &v, int flags
 void FilterPage::showSection(Section section, int flags)
 {
     const SectionControls &c = m_sections[section];
-    const SectionValues v = sectionOf(m_records[m_currentChannel], section);
+    const SectionValues v = shownSection(section);
     setCheckedQuietly(c.enable, v.enable != 0);
     setIndexQuietly(c.type, v.type <= MaxSectionType ? v.type : -1);
     setIndexQuietly(c.slope, v.slope <= MaxSlope ? v.slope : -1);
@@ -653,7 +654,7 @@ void FilterPage::showSection(Section section, int flags)
 void FilterPage::showBandControls(int flags)
 {
     const BandControls &c = m_band;
-    const BandValues v = bandOf(m_records[m_currentChannel], m_currentBand);
+    const BandValues v = shownBand();
     setCheckedQuietly(c.enable, v.enable != 0);
     setIndexQuietly(c.type, v.type <= MaxBandType ? v.type : -1);
     showText(c.freqEdit, QString::number(v.freq), flags & ForceEdit);
@@ -670,7 +671,7 @@ void FilterPage::showBandControls(int flags)
 
 void FilterPage::feedGraphSection(Section section)
 {
-    const SectionValues v = sectionOf(m_records[m_currentChannel], section);
+    const SectionValues v = shownSection(section);
     if (section == HighPass)
         m_graph->setHighPass(v.enable == 0, v.type, v.slope, v.freq);
     else
@@ -701,7 +702,7 @@ void FilterPage::showChannel()
 
 void FilterPage::channelChanged()
 {
-    const int index = m_channelGroup->id(qobject_cast<QAbstractButton *>(sender()));
+    const int index = m_channelPanel->group()->id(qobject_cast<QAbstractButton *>(sender()));
     if (index >= 0)
         selectChannel(index);
 }
@@ -712,8 +713,8 @@ void FilterPage::selectChannel(int index)
         return;
     // Changes still waiting to go out belong to the channel being left.
     flushPending();
-    setCheckedQuietly(m_channelButtons[m_currentChannel], false);
-    setCheckedQuietly(m_channelButtons[size_t(index)], true);
+    setCheckedQuietly(m_channelPanel->channelButton(m_currentChannel), false);
+    setCheckedQuietly(m_channelPanel->channelButton(index), true);
     m_currentChannel = uchar(index);
     showChannel();
     describeEditors();
@@ -733,8 +734,7 @@ void FilterPage::selectBand(int band)
     if (band != m_currentBand
         && (m_pending[PendingBandKnobs].isPending() || m_pending[PendingBandGain].isPending())) {
         // A knob or drag of the band being left still has to be sent.
-        m_pending[PendingBandKnobs].cancel();
-        m_pending[PendingBandGain].cancel();
+        cancelBandPending();
         sendBand();
     }
     setCheckedQuietly(m_band.buttons[m_currentBand], false);
@@ -748,73 +748,85 @@ void FilterPage::selectBand(int band)
 
 // Operator edits.
 
-void FilterPage::sectionEdited(Section section, const SectionValues &v)
+FilterPage::SectionValues FilterPage::shownSection(Section section) const
+{
+    return sectionOf(m_records[m_currentChannel], section);
+}
+
+FilterPage::BandValues FilterPage::shownBand() const
+{
+    return bandOf(m_records[m_currentChannel], m_currentBand);
+}
+
+PendingSend &FilterPage::sectionPending(Section section)
+{
+    return m_pending[size_t(section == HighPass ? PendingHighPass : PendingLowPass)];
+}
+
+void FilterPage::cancelBandPending()
+{
+    m_pending[size_t(PendingBandKnobs)].cancel();
+    m_pending[size_t(PendingBandGain)].cancel();
+}
+
+void FilterPage::sectionEdited(Section section, const SectionValues &v, bool rewriteField)
 {
     storeSection(m_currentChannel, section, v);
-    m_pending[size_t(section == HighPass ? PendingHighPass : PendingLowPass)].cancel();
+    if (rewriteField)
+        showSection(section, ForceEdit);
+    sectionPending(section).cancel();
     holdReplies();
     sendSection(section);
 }
 
+void FilterPage::sectionChoiceEdited(Section section, quint8 SectionValues::*field, int value, int max)
+{
+    if (value < 0 || value > max)
+        return;
+    SectionValues v = shownSection(section);
+    v.*field = quint8(value);
+    sectionEdited(section, v);
+}
+
 void FilterPage::HPassEnableClicked(bool isChecked)
 {
-    SectionValues v = sectionOf(m_records[m_currentChannel], HighPass);
-    v.enable = isChecked ? 1 : 0;
-    sectionEdited(HighPass, v);
+    sectionChoiceEdited(HighPass, &SectionValues::enable, isChecked ? 1 : 0, 1);
 }
 
 void FilterPage::HPassTypeChanged(int value)
 {
-    if (value < 0 || value > MaxSectionType)
-        return;
-    SectionValues v = sectionOf(m_records[m_currentChannel], HighPass);
-    v.type = quint8(value);
-    sectionEdited(HighPass, v);
+    sectionChoiceEdited(HighPass, &SectionValues::type, value, MaxSectionType);
 }
 
 void FilterPage::HPassSlopeChanged(int value)
 {
-    if (value < 0 || value > MaxSlope)
-        return;
-    SectionValues v = sectionOf(m_records[m_currentChannel], HighPass);
-    v.slope = quint8(value);
-    sectionEdited(HighPass, v);
+    sectionChoiceEdited(HighPass, &SectionValues::slope, value, MaxSlope);
 }
 
 void FilterPage::LPassEnableClicked(bool isChecked)
 {
-    SectionValues v = sectionOf(m_records[m_currentChannel], LowPass);
-    v.enable = isChecked ? 1 : 0;
-    sectionEdited(LowPass, v);
+    sectionChoiceEdited(LowPass, &SectionValues::enable, isChecked ? 1 : 0, 1);
 }
 
 void FilterPage::LPassTypeChanged(int value)
 {
-    if (value < 0 || value > MaxSectionType)
-        return;
-    SectionValues v = sectionOf(m_records[m_currentChannel], LowPass);
-    v.type = quint8(value);
-    sectionEdited(LowPass, v);
+    sectionChoiceEdited(LowPass, &SectionValues::type, value, MaxSectionType);
 }
 
 void FilterPage::LPassSlopeChanged(int value)
 {
-    if (value < 0 || value > MaxSlope)
-        return;
-    SectionValues v = sectionOf(m_records[m_currentChannel], LowPass);
-    v.slope = quint8(value);
-    sectionEdited(LowPass, v);
+    sectionChoiceEdited(LowPass, &SectionValues::slope, value, MaxSlope);
 }
 
 void FilterPage::sectionKnobTurned(Section section, float value)
 {
     if (!std::isfinite(value))
         return;
-    SectionValues v = sectionOf(m_records[m_currentChannel], section);
+    SectionValues v = shownSection(section);
     v.freq = quint16(qBound(FreqMin, int(value), FreqMax));
     // The knob stays where the operator has it; only the rest follows.
     storeSection(m_currentChannel, section, v, SkipKnob);
-    m_pending[size_t(section == HighPass ? PendingHighPass : PendingLowPass)].arm();
+    sectionPending(section).arm();
     holdReplies();
 }
 
@@ -830,22 +842,16 @@ void FilterPage::LPassFreqChanged(float value)
 
 void FilterPage::sectionFreqFinished(Section section)
 {
-    const SectionControls &c = m_sections[section];
-    bool ok = false;
-    const int typed = c.freqEdit->text().toInt(&ok, 10);
-    if (!ok) {
+    quint16 freq = 0;
+    if (!typedFrequency(m_sections[section].freqEdit, &freq)) {
         // An emptied field is no frequency: show the stored one again rather
         // than sending the 20 Hz an empty number would clamp to.
         showSection(section, ForceEdit);
         return;
     }
-    SectionValues v = sectionOf(m_records[m_currentChannel], section);
-    v.freq = quint16(qBound(FreqMin, typed, FreqMax));
-    storeSection(m_currentChannel, section, v);
-    showSection(section, ForceEdit);
-    m_pending[size_t(section == HighPass ? PendingHighPass : PendingLowPass)].cancel();
-    holdReplies();
-    sendSection(section);
+    SectionValues v = shownSection(section);
+    v.freq = freq;
+    sectionEdited(section, v, true);
 }
 
 void FilterPage::HPassFreqEditingFinished()
@@ -862,7 +868,7 @@ void FilterPage::sectionGraphDragged(Section section, float freq)
 {
     if (!std::isfinite(freq))
         return;
-    SectionValues v = sectionOf(m_records[m_currentChannel], section);
+    SectionValues v = shownSection(section);
     if (freq >= FreqMin && freq <= FreqMax) {
         v.freq = quint16(freq);
     } else {
@@ -875,7 +881,7 @@ void FilterPage::sectionGraphDragged(Section section, float freq)
         v.freq = limit;
     }
     storeSection(m_currentChannel, section, v);
-    m_pending[size_t(section == HighPass ? PendingHighPass : PendingLowPass)].arm();
+    sectionPending(section).arm();
     holdReplies();
 }
 
@@ -889,18 +895,19 @@ void FilterPage::LPFilterGraphChanged(float freq)
     sectionGraphDragged(LowPass, freq);
 }
 
-void FilterPage::bandEdited(const BandValues &v)
+void FilterPage::bandEdited(const BandValues &v, bool rewriteFields)
 {
     storeBand(m_currentChannel, m_currentBand, v);
-    m_pending[size_t(PendingBandKnobs)].cancel();
-    m_pending[size_t(PendingBandGain)].cancel();
+    if (rewriteFields)
+        showBandControls(ForceEdit);
+    cancelBandPending();
     holdReplies();
     sendBand();
 }
 
 void FilterPage::PEQEnableClicked(bool isChecked)
 {
-    BandValues v = bandOf(m_records[m_currentChannel], m_currentBand);
+    BandValues v = shownBand();
     v.enable = isChecked ? 1 : 0;
     bandEdited(v);
 }
@@ -909,7 +916,7 @@ void FilterPage::PEQTypeChanged(int value)
 {
     if (value < 0 || value > MaxBandType)
         return;
-    BandValues v = bandOf(m_records[m_currentChannel], m_currentBand);
+    BandValues v = shownBand();
     v.type = quint8(value);
     bandEdited(v);
 }
@@ -925,7 +932,7 @@ void FilterPage::PEQFreqChanged(float value)
 {
     if (!std::isfinite(value))
         return;
-    BandValues v = bandOf(m_records[m_currentChannel], m_currentBand);
+    BandValues v = shownBand();
     v.freq = quint16(qBound(FreqMin, int(value), FreqMax));
     bandKnobTurned(v);
 }
@@ -934,7 +941,7 @@ void FilterPage::PEQGainChanged(float value)
 {
     if (!std::isfinite(value))
         return;
-    BandValues v = bandOf(m_records[m_currentChannel], m_currentBand);
+    BandValues v = shownBand();
     v.gain = float(qBound(-GainKnobLimit, qRound(value), GainKnobLimit)) / 10.0f;
     bandKnobTurned(v);
 }
@@ -943,27 +950,21 @@ void FilterPage::PEQQChanged(float value)
 {
     if (!std::isfinite(value))
         return;
-    BandValues v = bandOf(m_records[m_currentChannel], m_currentBand);
+    BandValues v = shownBand();
     v.qIndex = quint8(qBound(0, int(value), MaxQIndex));
     bandKnobTurned(v);
 }
 
 void FilterPage::PEQFreqEditingFinished()
 {
-    bool ok = false;
-    const int typed = m_band.freqEdit->text().toInt(&ok, 10);
-    if (!ok) {
+    quint16 freq = 0;
+    if (!typedFrequency(m_band.freqEdit, &freq)) {
         showBandControls(ForceEdit);
         return;
     }
-    BandValues v = bandOf(m_records[m_currentChannel], m_currentBand);
-    v.freq = quint16(qBound(FreqMin, typed, FreqMax));
-    storeBand(m_currentChannel, m_currentBand, v);
-    showBandControls(ForceEdit);
-    m_pending[size_t(PendingBandKnobs)].cancel();
-    m_pending[size_t(PendingBandGain)].cancel();
-    holdReplies();
-    sendBand();
+    BandValues v = shownBand();
+    v.freq = freq;
+    bandEdited(v, true);
 }
 
 void FilterPage::PEQGainEditingFinished()
@@ -974,14 +975,9 @@ void FilterPage::PEQGainEditingFinished()
         showBandControls(ForceEdit);
         return;
     }
-    BandValues v = bandOf(m_records[m_currentChannel], m_currentBand);
+    BandValues v = shownBand();
     v.gain = qBound(-GainLimit, typed, GainLimit);
-    storeBand(m_currentChannel, m_currentBand, v);
-    showBandControls(ForceEdit);
-    m_pending[size_t(PendingBandKnobs)].cancel();
-    m_pending[size_t(PendingBandGain)].cancel();
-    holdReplies();
-    sendBand();
+    bandEdited(v, true);
 }
 
 void FilterPage::peqGraphChanged(uchar band, float freq, float gain)
@@ -993,7 +989,7 @@ void FilterPage::peqGraphChanged(uchar band, float freq, float gain)
     if (band != m_currentBand)
         selectBand(band);
 
-    BandValues v = bandOf(m_records[m_currentChannel], m_currentBand);
+    BandValues v = shownBand();
     bool gainArmed = false;
     if (gain > GainLimit || gain < -GainLimit) {
         const float limit = gain > GainLimit ? GainLimit : -GainLimit;
@@ -1084,7 +1080,7 @@ void FilterPage::ResetClicked()
 
 void FilterPage::sendSection(Section section)
 {
-    const SectionValues v = sectionOf(m_records[m_currentChannel], section);
+    const SectionValues v = shownSection(section);
     uchar bytes[7];
     bytes[0] = v.enable;
     bytes[1] = v.type;
@@ -1095,7 +1091,7 @@ void FilterPage::sendSection(Section section)
 
 void FilterPage::sendBand()
 {
-    const BandValues v = bandOf(m_records[m_currentChannel], m_currentBand);
+    const BandValues v = shownBand();
     uchar bytes[12];
     bytes[0] = m_currentBand;
     bytes[1] = v.enable;
@@ -1115,19 +1111,30 @@ void FilterPage::sendPending(int which)
     }
 }
 
-void FilterPage::flushPending()
+void FilterPage::sendDue(const std::function<bool(PendingSend &)> &due)
 {
+    // Both band pairs lead to the same message; when they fall due together
+    // (a drag moves frequency and gain at once) it goes out once.
     bool bandSent = false;
     for (int p = 0; p < PendingCount; ++p) {
-        if (!m_pending[size_t(p)].isPending())
+        if (!due(m_pending[size_t(p)]))
             continue;
-        m_pending[size_t(p)].cancel();
         const bool band = p == PendingBandKnobs || p == PendingBandGain;
         if (band && bandSent)
             continue;
         bandSent = bandSent || band;
         sendPending(p);
     }
+}
+
+void FilterPage::flushPending()
+{
+    sendDue([](PendingSend &pending) {
+        if (!pending.isPending())
+            return false;
+        pending.cancel();
+        return true;
+    });
 }
 
 void FilterPage::holdReplies()
@@ -1137,18 +1144,7 @@ void FilterPage::holdReplies()
 
 void FilterPage::advance()
 {
-    // Both band pairs lead to the same message; when they fall due on the
-    // same tick (a drag moves frequency and gain at once) it goes out once.
-    bool bandSent = false;
-    for (int p = 0; p < PendingCount; ++p) {
-        if (!m_pending[size_t(p)].tick())
-            continue;
-        const bool band = p == PendingBandKnobs || p == PendingBandGain;
-        if (band && bandSent)
-            continue;
-        bandSent = bandSent || band;
-        sendPending(p);
-    }
+    sendDue([](PendingSend &pending) { return pending.tick(); });
     m_holdOff.tick();
 }
 

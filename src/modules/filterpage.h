@@ -1,11 +1,13 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include "modules/filterchannel.h"
 #include "pages/modulepage.h"
 #include "pages/tickers.h"
 
+class ChannelPanel;
 class FilterGraph;
 class Knob;
 class Prompt;
@@ -188,6 +190,7 @@ private:
     void connectControls();
     void retranslate();
     QString channelTitle(int channel) const;
+    void setChannelLabel(uchar channel, const QString &label);
     void describeEditors();
 
     static SectionValues sectionOf(const FilterChannel &r, Section section);
@@ -206,16 +209,28 @@ private:
     void feedGraphBand(int band);
     void showChannel();
 
-    void sectionEdited(Section section, const SectionValues &v);
+    // The shown channel's values of a section, of the current band.
+    SectionValues shownSection(Section section) const;
+    BandValues shownBand() const;
+    PendingSend &sectionPending(Section section);
+    void cancelBandPending();
+
+    // Stores and sends at once; `rewriteField(s)` puts the stored value back
+    // into the field(s) the operator has just finished typing in.
+    void sectionEdited(Section section, const SectionValues &v, bool rewriteField = false);
+    // A selector or the enable button: `value` out of 0..max is ignored.
+    void sectionChoiceEdited(Section section, quint8 SectionValues::*field, int value, int max);
     void sectionKnobTurned(Section section, float value);
     void sectionFreqFinished(Section section);
     void sectionGraphDragged(Section section, float freq);
-    void bandEdited(const BandValues &v);
+    void bandEdited(const BandValues &v, bool rewriteFields = false);
     void bandKnobTurned(const BandValues &v);
 
     void sendSection(Section section);
     void sendBand();
     void sendPending(int which);
+    // Sends each pending change for which `due` says so.
+    void sendDue(const std::function<bool(PendingSend &)> &due);
     void flushPending();
     void holdReplies();
 
@@ -239,10 +254,8 @@ private:
     ReplyHoldOff m_holdOff;
 
     FilterGraph *m_graph = nullptr;
-    QLabel *m_title = nullptr;
-    QButtonGroup *m_channelGroup = nullptr;
+    ChannelPanel *m_channelPanel = nullptr;
     QButtonGroup *m_bandGroup = nullptr;
-    std::array<QPushButton *, MaxChannels> m_channelButtons{};
     std::array<SectionControls, 2> m_sections;
     BandControls m_band;
     QPushButton *m_copy = nullptr;

@@ -20,6 +20,7 @@
 #include "controls/knob.h"
 #include "link/frame.h"
 #include "link/link.h"
+#include "modules/channelpanel.h"
 #include "modules/firfiles.h"
 #include "modules/firgraph.h"
 #include "modules/qchannelselect.h"
@@ -145,48 +146,17 @@ void FirWidget::build()
 
 QWidget *FirWidget::buildChannelPanel()
 {
-    auto *channels = panel(this);
-    auto *layout = new QVBoxLayout(channels);
-    layout->setContentsMargins(10, 10, 10, 10);
-    layout->setSpacing(8);
-    m_channelTitle = caption(channels, true);
-    m_channelTitle->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    layout->addWidget(m_channelTitle);
+    QStringList names;
+    for (int c = 0; c < Channels; ++c)
+        names << QStringLiteral("OUT %1").arg(c + 1);
+    m_channelPanel = new ChannelPanel(names, [this](ChannelPanel *) { return buildTypePanel(); }, this);
+    m_copy = m_channelPanel->copyButton();
+    m_clear = m_channelPanel->clearButton();
 
-    auto *grid = new QGridLayout;
-    grid->setSpacing(6);
-    m_channelGroup = new QButtonGroup(this);
-    m_channelGroup->setExclusive(true);
-    for (int c = 0; c < Channels; ++c) {
-        auto *button = new QPushButton(QStringLiteral("OUT %1").arg(c + 1), channels);
-        button->setObjectName(QStringLiteral("normalButton"));
-        button->setCheckable(true);
-        button->setFixedSize(110, 35);
-        m_channelGroup->addButton(button, c);
-        grid->addWidget(button, c / 2, c % 2);
-        m_channelButtons[size_t(c)] = button;
-    }
-    m_channelButtons[0]->setChecked(true);
-    layout->addLayout(grid);
-    layout->addSpacing(10);
-    layout->addWidget(buildTypePanel());
-    layout->addStretch(1);
-
-    auto *actions = new QHBoxLayout;
-    actions->setSpacing(6);
-    m_copy = new QPushButton(channels);
-    m_clear = new QPushButton(channels);
-    for (QPushButton *button : {m_copy, m_clear}) {
-        button->setFixedHeight(30);
-        keepSpaceWhenHidden(button);
-        actions->addWidget(button);
-    }
-    layout->addLayout(actions);
-
-    connect(m_channelGroup, &QButtonGroup::idClicked, this, &FirWidget::channelButtonGroupButtonClicked);
+    connect(m_channelPanel->group(), &QButtonGroup::idClicked, this, &FirWidget::channelButtonGroupButtonClicked);
     connect(m_copy, &QPushButton::clicked, this, &FirWidget::copyToClicked);
     connect(m_clear, &QPushButton::clicked, this, &FirWidget::resetClicked);
-    return channels;
+    return m_channelPanel;
 }
 
 QWidget *FirWidget::buildTypePanel()
@@ -340,7 +310,7 @@ QWidget *FirWidget::buildDevicePanel()
 
 void FirWidget::retranslate(bool languageChanged)
 {
-    m_channelTitle->setText(tr("Output Channel"));
+    m_channelPanel->title()->setText(tr("Output Channel"));
     m_typeTitle->setText(tr("FIR Type"));
     for (int t = 0; t < 4; ++t)
         m_typeButtons[size_t(t)]->setText(tr(TypeTexts[t]));
@@ -444,8 +414,8 @@ void FirWidget::showOnNextReply()
 
 void FirWidget::setOutLabel(uchar channel, const QString &label)
 {
-    if (channel < Channels)
-        m_channelButtons[channel]->setToolTip(label);
+    if (QPushButton *button = m_channelPanel->channelButton(channel))
+        button->setToolTip(label);
 }
 
 // Records.
@@ -721,7 +691,7 @@ void FirWidget::channelButtonGroupButtonClicked(int id)
     if (id < 0 || id >= Channels)
         return;
     m_current = uchar(id);
-    if (QAbstractButton *button = m_channelGroup->button(id))
+    if (QAbstractButton *button = m_channelPanel->channelButton(id))
         setCheckedQuietly(button, true);
     showRecord(m_records[m_current]);
     applySecurityState(m_current, securityState(m_current));
@@ -850,7 +820,7 @@ void FirWidget::applySecurityState(uchar channel, uchar state)
 
 QPushButton *FirWidget::channelButton(int channel) const
 {
-    return channel >= 0 && channel < Channels ? m_channelButtons[size_t(channel)] : nullptr;
+    return m_channelPanel->channelButton(channel);
 }
 
 QPushButton *FirWidget::typeButton(int type) const

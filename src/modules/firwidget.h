@@ -5,10 +5,10 @@
 #include "modules/firchannel.h"
 #include "pages/modulepage.h"
 
+class ChannelPanel;
 class FirGraph;
 class Knob;
 class Prompt;
-class QButtonGroup;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -160,10 +160,8 @@ private:
     bool m_blinkBlue = true;
     bool m_indicating = false;
 
-    QButtonGroup *m_channelGroup = nullptr;
-    std::array<QPushButton *, Channels> m_channelButtons{};
+    ChannelPanel *m_channelPanel = nullptr;
     std::array<QPushButton *, 4> m_typeButtons{};
-    QLabel *m_channelTitle = nullptr;
     QLabel *m_typeTitle = nullptr;
     QLabel *m_tapsLabel = nullptr;
     QComboBox *m_taps = nullptr;
