@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAccessibleValueInterface>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -116,6 +117,7 @@ private slots:
     void faderDrawsHandleAtValue();
     void sliderKeys_data();
     void sliderKeys();
+    void sliderShowsKeyboardFocus();
 
     void sliderRangePullsValueIn();
     void sliderDrag_data();
@@ -465,6 +467,41 @@ void TestControls::sliderKeys()
     QCOMPARE(spy.count(), emissions);
     if (emissions > 0)
         QCOMPARE(spy.last().at(0).toFloat(), control->valueInUnits());
+}
+
+// With the keyboard focus a ring is drawn round the handle, and only then.
+void TestControls::sliderShowsKeyboardFocus()
+{
+    QWidget window;
+    window.setFixedSize(120, 240);
+    window.setStyleSheet(QStringLiteral("background-color: rgb(40, 40, 41);"));
+    auto *before = new QLineEdit(&window);
+    before->setGeometry(60, 0, 50, 20);
+    auto *fader = new QFader(&window);
+    fader->setGeometry(0, 0, 55, 230);
+    setUpLevelFader(*fader, 0.0f);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    before->setFocus();
+    const auto ringPixels = [&] {
+        const QImage image = fader->grab().toImage();
+        const QRect around = fader->handleRect().toAlignedRect().adjusted(-3, -3, 3, 3);
+        int count = 0;
+        for (int y = qMax(0, around.top()); y <= qMin(image.height() - 1, around.bottom()); ++y) {
+            for (int x = qMax(0, around.left()); x <= qMin(image.width() - 1, around.right()); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                count += c.blue() > 150 && c.red() < 80;
+            }
+        }
+        return count;
+    };
+    QCOMPARE(ringPixels(), 0);
+    QTest::keyClick(before, Qt::Key_Tab);
+    QVERIFY(fader->hasFocus());
+    QVERIFY(ringPixels() > 40);
+    if (!qEnvironmentVariableIsEmpty("ORVALIX_GRAB_DIR"))
+        window.grab().save(qEnvironmentVariable("ORVALIX_GRAB_DIR") + QStringLiteral("/fader-focus.png"));
 }
 
 void TestControls::faderDrawsHandleAtValue()

@@ -194,6 +194,7 @@ void QFader::paintEvent(QPaintEvent *)
     const QRect target(left, top, roundHalfUp(r.x() + r.width()) - left, roundHalfUp(r.y() + r.height()) - top);
     const QPixmap &handle = ControlPixmaps::instance().faderHandle(target.size(), devicePixelRatioF());
     painter.drawPixmap(target.topLeft(), handle);
+    paintFocus(painter);
 }
 
 void QFader::resizeEvent(QResizeEvent *event)

@@ -69,4 +69,5 @@ void QHSlider::paintEvent(QPaintEvent *)
     painter.setPen(QPen(Qt::black, 2));
     const qreal centre = r.x() + r.width() / 2;
     painter.drawLine(QPointF(centre, r.y() + 2), QPointF(centre, r.y() + r.height() - 2));
+    paintFocus(painter);
 }

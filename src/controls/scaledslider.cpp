@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QWheelEvent>
 
 #include "controls/controlaccessible.h"
@@ -28,6 +29,30 @@ void ScaledSlider::valueSet()
 {
     update();
     ControlAccessible::notifyValue(this, m_range.valueInUnits());
+}
+
+void ScaledSlider::paintFocus(QPainter &painter) const
+{
+    if (!hasFocus())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(21, 148, 192), 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(handleRect().adjusted(-1.5, -1.5, 1.5, 1.5), 3, 3);
+    painter.restore();
+}
+
+void ScaledSlider::focusInEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void ScaledSlider::focusOutEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void ScaledSlider::moved(ScaledRange::WheelResult result)

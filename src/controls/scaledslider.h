@@ -4,7 +4,9 @@
 
 #include "controls/scaledrange.h"
 
+class QFocusEvent;
 class QKeyEvent;
+class QPainter;
 class QMouseEvent;
 class QWheelEvent;
 
@@ -48,6 +50,12 @@ protected:
     const ScaledRange &range() const { return m_range; }
     // After a setter: repaint and tell assistive tools, without emitting.
     void valueSet();
+    // A ring around the handle while the control has the keyboard focus,
+    // so a keyboard user sees which control the arrows move.
+    void paintFocus(QPainter &painter) const;
+
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
