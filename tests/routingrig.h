@@ -30,6 +30,29 @@ inline QString describeFrames(const QList<UnitFrame> &frames)
     return out.join(QLatin1Char(' '));
 }
 
+// Everything `link` sent to `unit` since the last call: a marker frame goes
+// out last and TCP keeps the order, so once the unit has it, it has all
+// before it.
+inline QList<UnitFrame> takeSent(Link &link, VirtualUnit &unit)
+{
+    link.sendFrame(2, 0x7E, 0x7E, 0, nullptr, 0);
+    auto isMarker = [](const UnitFrame &f) { return f.cls == 2 && f.module == 0x7E && f.param == 0x7E; };
+    waitUntil([&] {
+        for (const UnitFrame &f : unit.received())
+            if (isMarker(f))
+                return true;
+        return false;
+    });
+    QList<UnitFrame> out;
+    for (const UnitFrame &f : unit.received()) {
+        if (isMarker(f))
+            break;
+        out.append(f);
+    }
+    unit.clearReceived();
+    return out;
+}
+
 // "%1/%2/%3/%4:%5" of class-3 frames, for compact expectations.
 inline QString frameText(quint8 module, quint8 param, quint8 op, const QByteArray &payload)
 {
@@ -87,27 +110,8 @@ struct PageRig
             page.timeOut20ms();
     }
 
-    // Everything sent since the last call: a marker frame goes out last and
-    // TCP keeps the order, so once the unit has it, it has all before it.
-    QList<UnitFrame> sent()
-    {
-        link.sendFrame(2, 0x7E, 0x7E, 0, nullptr, 0);
-        auto isMarker = [](const UnitFrame &f) { return f.cls == 2 && f.module == 0x7E && f.param == 0x7E; };
-        waitUntil([&] {
-            for (const UnitFrame &f : unit.received())
-                if (isMarker(f))
-                    return true;
-            return false;
-        });
-        QList<UnitFrame> out;
-        for (const UnitFrame &f : unit.received()) {
-            if (isMarker(f))
-                break;
-            out.append(f);
-        }
-        unit.clearReceived();
-        return out;
-    }
+    // Everything sent since the last call.
+    QList<UnitFrame> sent() { return takeSent(link, unit); }
 
     // The class-3 sets among them, as frameText() strings.
     QStringList sets()

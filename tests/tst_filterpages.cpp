@@ -23,6 +23,7 @@
 #include "modules/qinfilter.h"
 #include "modules/qoutfilter.h"
 #include "resources/resources.h"
+#include "routingrig.h"
 #include "tabchain.h"
 #include "testsupport.h"
 #include "virtualunit.h"
@@ -139,28 +140,8 @@ struct Rig
         return true;
     }
 
-    // Everything the pages sent since the last call: a marker frame goes
-    // out last, and TCP keeps the order, so once the unit has it, it has
-    // everything before it.
-    QList<UnitFrame> sent()
-    {
-        link.sendFrame(2, 0x7E, 0x7E, 0, nullptr, 0);
-        auto isMarker = [](const UnitFrame &f) { return f.cls == 2 && f.module == 0x7E && f.param == 0x7E; };
-        waitUntil([&] {
-            for (const UnitFrame &f : unit.received())
-                if (isMarker(f))
-                    return true;
-            return false;
-        });
-        QList<UnitFrame> out;
-        for (const UnitFrame &f : unit.received()) {
-            if (isMarker(f))
-                break;
-            out.append(f);
-        }
-        unit.clearReceived();
-        return out;
-    }
+    // Everything the pages sent since the last call.
+    QList<UnitFrame> sent() { return takeSent(link, unit); }
 
     // The class-3 sets among them.
     QList<UnitFrame> sets()
@@ -173,18 +154,6 @@ struct Rig
     }
 };
 
-QString describe(const QList<UnitFrame> &frames)
-{
-    QStringList out;
-    for (const UnitFrame &f : frames)
-        out << QStringLiteral("%1/%2/%3/%4:%5")
-                   .arg(f.cls)
-                   .arg(f.module)
-                   .arg(f.param)
-                   .arg(f.op)
-                   .arg(QString::fromLatin1(f.payload.toHex()));
-    return out.join(QLatin1Char(' '));
-}
 
 } // namespace
 
@@ -293,7 +262,7 @@ private Q_SLOTS:
         QCOMPARE(edit->text(), shown);
         const QList<UnitFrame> sets = rig.sets();
         if (payload.isEmpty()) {
-            QVERIFY2(sets.isEmpty(), qPrintable(describe(sets)));
+            QVERIFY2(sets.isEmpty(), qPrintable(describeFrames(sets)));
             return;
         }
         QCOMPARE(sets.size(), 1);
@@ -390,7 +359,7 @@ private Q_SLOTS:
         for (int i = 0; i < 12; ++i)
             rig.in.timeOut20ms();
         sets = rig.sets();
-        QVERIFY2(sets.isEmpty(), qPrintable(describe(sets)));
+        QVERIFY2(sets.isEmpty(), qPrintable(describeFrames(sets)));
         QCOMPARE(rig.in.sectionControls(FilterPage::HighPass).freqEdit->text(), QStringLiteral("20"));
     }
 

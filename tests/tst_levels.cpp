@@ -550,15 +550,7 @@ private Q_SLOTS:
             rig.tick(ticks - 1);
             rig.sent();
             rig.tick();
-            QStringList got;
-            for (const UnitFrame &f : rig.sent())
-                got << QStringLiteral("%1/%2/%3/%4:%5")
-                           .arg(f.cls)
-                           .arg(f.module)
-                           .arg(f.param)
-                           .arg(f.op)
-                           .arg(QString::fromLatin1(f.payload.toHex()));
-            QTEST(got.join(QLatin1Char(' ')), "queries");
+            QTEST(describeFrames(rig.sent()), "queries");
         };
         if (output) {
             PageRig<QOutLevel> rig;

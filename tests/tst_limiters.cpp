@@ -453,15 +453,7 @@ private Q_SLOTS:
                 first << QString::number(f.param);
             QCOMPARE(first, QStringList{QStringLiteral("4")}); // the fifth tick
             rig.tick();
-            QStringList got;
-            for (const UnitFrame &f : rig.sent())
-                got << QStringLiteral("%1/%2/%3/%4:%5")
-                           .arg(f.cls)
-                           .arg(f.module)
-                           .arg(f.param)
-                           .arg(f.op)
-                           .arg(QString::fromLatin1(f.payload.toHex()));
-            QTEST(got.join(QLatin1Char(' ')), "queries");
+            QTEST(describeFrames(rig.sent()), "queries");
         };
         if (output) {
             PageRig<QOutLimiter> rig;

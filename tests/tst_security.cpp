@@ -35,11 +35,7 @@ void report(FuncWidget &f, quint8 param, const QByteArray &payload, quint8 op = 
 
 QStringList describe(const QList<UnitFrame> &frames)
 {
-    QStringList out;
-    for (const UnitFrame &f : frames)
-        out << QStringLiteral("%1/%2/%3/%4:%5").arg(f.cls).arg(f.module).arg(f.param).arg(f.op).arg(
-            QString::fromLatin1(f.payload.toHex()));
-    return out;
+    return describeFrames(frames).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
 } // namespace
