@@ -7,6 +7,31 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace PageParts {
+
+QFrame *newPanel(QWidget *parent)
+{
+    auto *frame = new QFrame(parent);
+    frame->setObjectName(QStringLiteral("panel"));
+    return frame;
+}
+
+QLabel *newTitle(QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QStringLiteral("titleLabel"));
+    return label;
+}
+
+void keepSpaceWhenHidden(QWidget *widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
+} // namespace PageParts
+
 ChannelPanel::ChannelPanel(const QStringList &channelNames, const MiddleBuilder &middle, QWidget *parent)
     : QFrame(parent)
 {
@@ -15,8 +40,7 @@ ChannelPanel::ChannelPanel(const QStringList &channelNames, const MiddleBuilder 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(8);
-    m_title = new QLabel(this);
-    m_title->setObjectName(QStringLiteral("titleLabel"));
+    m_title = PageParts::newTitle(this);
     layout->addWidget(m_title);
 
     auto *grid = new QGridLayout;
@@ -50,9 +74,7 @@ ChannelPanel::ChannelPanel(const QStringList &channelNames, const MiddleBuilder 
     m_clear = new QPushButton(this);
     for (QPushButton *button : {m_copy, m_clear}) {
         button->setFixedHeight(30);
-        QSizePolicy policy = button->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        button->setSizePolicy(policy);
+        PageParts::keepSpaceWhenHidden(button);
         actions->addWidget(button);
     }
     layout->addLayout(actions);

@@ -10,6 +10,17 @@ class QButtonGroup;
 class QLabel;
 class QPushButton;
 
+// The parts the editing pages group their controls with.
+namespace PageParts {
+// A dark grouping frame ("panel" in the style sheet).
+QFrame *newPanel(QWidget *parent);
+// A panel's heading ("titleLabel" in the style sheet).
+QLabel *newTitle(QWidget *parent);
+// Keeps the widget's room in its layout while it is hidden, so a page does
+// not jump when a locked channel hides its editors.
+void keepSpaceWhenHidden(QWidget *widget);
+} // namespace PageParts
+
 // The channel column the filter, dynamic-EQ and FIR pages share: a title,
 // the channel buttons two to a row in an exclusive group (the first one
 // checked), room for the page's own controls of the selected channel, and

@@ -25,6 +25,10 @@
 
 namespace {
 
+using PageParts::keepSpaceWhenHidden;
+using PageParts::newPanel;
+using PageParts::newTitle;
+
 enum Param : quint8 { BandParam = 1, CopyParam = 2, ResetParam = 3 };
 
 constexpr int ReportLength = 2 + DeqBand::Size;
@@ -99,27 +103,6 @@ const char *const TypeTexts[] = {
     QT_TRANSLATE_NOOP("DEQWidget", "HighShelf"),
 };
 
-QFrame *panel(QWidget *parent)
-{
-    auto *frame = new QFrame(parent);
-    frame->setObjectName(QStringLiteral("panel"));
-    return frame;
-}
-
-QLabel *titleLabel(QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QStringLiteral("titleLabel"));
-    return label;
-}
-
-void keepSpaceWhenHidden(QWidget *widget)
-{
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
-}
-
 // The graph draws a cut below 0 dB and limits a drag to the mode's side.
 void setGainRange(FilterGraph *graph, int band, quint8 mode)
 {
@@ -173,7 +156,7 @@ void DEQWidget::build()
     bodyLayout->setContentsMargins(0, 0, 0, 0);
     bodyLayout->setSpacing(8);
 
-    auto *graphPanel = panel(m_body);
+    auto *graphPanel = newPanel(m_body);
     auto *graphLayout = new QVBoxLayout(graphPanel);
     graphLayout->setContentsMargins(6, 6, 6, 6);
     m_graph = new FilterGraph(graphPanel);
@@ -226,7 +209,7 @@ QWidget *DEQWidget::buildBandPanel()
     auto *layout = new QVBoxLayout(m_bandBox);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
-    m_bandTitle = titleLabel(m_bandBox);
+    m_bandTitle = newTitle(m_bandBox);
     layout->addWidget(m_bandTitle);
 
     auto *row = new QHBoxLayout;
@@ -279,11 +262,11 @@ QWidget *DEQWidget::buildBandPanel()
 
 QWidget *DEQWidget::buildKnobPanel(int first, int last)
 {
-    auto *knobs = panel(m_body);
+    auto *knobs = newPanel(m_body);
     auto *outer = new QVBoxLayout(knobs);
     outer->setContentsMargins(10, 8, 10, 8);
     outer->setSpacing(2);
-    outer->addWidget(titleLabel(knobs));
+    outer->addWidget(newTitle(knobs));
     auto *row = new QHBoxLayout;
     row->setSpacing(10);
     row->addStretch(1);

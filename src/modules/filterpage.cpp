@@ -31,6 +31,10 @@
 
 namespace {
 
+using PageParts::keepSpaceWhenHidden;
+using PageParts::newPanel;
+using PageParts::newTitle;
+
 enum Param : quint8 { HighPassParam = 1, LowPassParam = 2, BandParam = 3, CopyParam = 4, ResetParam = 5 };
 
 constexpr int SectionReportLength = 8;
@@ -178,28 +182,6 @@ QVBoxLayout *knobColumn(QLabel *caption, Knob *knob, QLineEdit *edit)
     column->addWidget(knob, 0, Qt::AlignHCenter);
     column->addWidget(edit, 0, Qt::AlignHCenter);
     return column;
-}
-
-// A dark panel with a title, as every page groups its controls.
-QFrame *newPanel(QWidget *parent)
-{
-    auto *frame = new QFrame(parent);
-    frame->setObjectName(QStringLiteral("panel"));
-    return frame;
-}
-
-QLabel *newTitle(QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QStringLiteral("titleLabel"));
-    return label;
-}
-
-void keepSpaceWhenHidden(QWidget *widget)
-{
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
 }
 
 } // namespace

@@ -28,6 +28,9 @@
 
 namespace {
 
+using PageParts::keepSpaceWhenHidden;
+using PageParts::newPanel;
+
 enum Param : quint8 { RecordParam = 1, ClearParam = 2 };
 
 constexpr int ReportLength = 1 + FirChannel::Size;
@@ -60,20 +63,6 @@ QLabel *caption(QWidget *parent, bool title = false)
     if (title)
         label->setObjectName(QStringLiteral("titleLabel"));
     return label;
-}
-
-QFrame *panel(QWidget *parent)
-{
-    auto *frame = new QFrame(parent);
-    frame->setObjectName(QStringLiteral("panel"));
-    return frame;
-}
-
-void keepSpaceWhenHidden(QWidget *widget)
-{
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
 }
 
 } // namespace
@@ -128,7 +117,7 @@ void FirWidget::build()
     auto *bodyLayout = new QVBoxLayout(m_body);
     bodyLayout->setContentsMargins(0, 0, 0, 0);
     bodyLayout->setSpacing(8);
-    auto *graphPanel = panel(m_body);
+    auto *graphPanel = newPanel(m_body);
     auto *graphLayout = new QVBoxLayout(graphPanel);
     graphLayout->setContentsMargins(6, 6, 6, 6);
     m_graph = new FirGraph(graphPanel);
@@ -200,7 +189,7 @@ QWidget *FirWidget::buildTypePanel()
 
 QWidget *FirWidget::buildFrequencyPanel()
 {
-    m_frequencyPanel = panel(m_body);
+    m_frequencyPanel = newPanel(m_body);
     auto *layout = new QHBoxLayout(m_frequencyPanel);
     layout->setContentsMargins(12, 8, 12, 8);
     layout->setSpacing(14);
@@ -244,7 +233,7 @@ QWidget *FirWidget::buildFrequencyPanel()
 
 QWidget *FirWidget::buildWindowPanel()
 {
-    m_windowPanel = panel(m_body);
+    m_windowPanel = newPanel(m_body);
     auto *layout = new QVBoxLayout(m_windowPanel);
     layout->setContentsMargins(10, 8, 10, 8);
     layout->setSpacing(4);
@@ -276,7 +265,7 @@ QWidget *FirWidget::buildWindowPanel()
 
 QWidget *FirWidget::buildDevicePanel()
 {
-    auto *device = panel(m_body);
+    auto *device = newPanel(m_body);
     auto *layout = new QGridLayout(device);
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setHorizontalSpacing(8);
