@@ -172,6 +172,17 @@ private Q_SLOTS:
         }
     }
 
+    void negativeZeroBetaReadsAsZero()
+    {
+        // Another tool may write the sign bit on a zero beta; the design is
+        // the same, and what the page keeps must be the plain zero it writes.
+        FirChannel out;
+        QCOMPARE(FirFiles::readHeader(header(13, f32(-0.0f)), 512, &out), FirFiles::Result::Ok);
+        QVERIFY(!std::signbit(out.kaiserBeta));
+        QCOMPARE(out.headerBytes().toHex(), header(13, f32(0.0f)).toHex());
+        QCOMPARE(out.normalised().headerBytes().toHex(), out.headerBytes().toHex());
+    }
+
     void coefficientText()
     {
         const float values[] = {0.5f, -0.25f, 0.0f, 100.0f, 3.0517578125e-05f};

@@ -71,6 +71,8 @@ FirFiles::Result FirFiles::readHeader(const QByteArray &bytes, int maxTaps, FirC
     if (out) {
         *out = header;
         out->enable = header.enable ? 1 : 0;
+        // -0 passes every check above; the design and the page know it as 0.
+        out->kaiserBeta = beta + 0.0f;
     }
     return Result::Ok;
 }
