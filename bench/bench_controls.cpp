@@ -11,10 +11,10 @@
 
 #include <cstdio>
 
-#include "controls/knob.h"
-#include "controls/qfader.h"
-#include "controls/qmeterwidget.h"
-#include "resources/resources.h"
+#include "ui/controls/knob.h"
+#include "ui/controls/qfader.h"
+#include "ui/controls/qmeterwidget.h"
+#include "ui/resources/resources.h"
 
 namespace {
 

@@ -23,9 +23,9 @@
 
 #include <sys/resource.h>
 
-#include "devices/broadcastmsg.h"
-#include "devices/qdevicelist.h"
-#include "devices/qdevtable.h"
+#include "core/devices/broadcastmsg.h"
+#include "ui/devices/qdevicelist.h"
+#include "ui/devices/qdevtable.h"
 #include "unitannouncer.h"
 
 namespace {

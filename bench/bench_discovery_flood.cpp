@@ -24,10 +24,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "devices/broadcastmsg.h"
-#include "devices/qdevicelist.h"
-#include "devices/qdevtable.h"
-#include "pages/prompt.h"
+#include "core/devices/broadcastmsg.h"
+#include "ui/common/prompt.h"
+#include "ui/devices/qdevicelist.h"
+#include "ui/devices/qdevtable.h"
 
 namespace {
 

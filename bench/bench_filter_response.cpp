@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "dsp/filterresponse.h"
+#include "core/dsp/filterresponse.h"
 #include "dspreference.h"
 
 namespace {

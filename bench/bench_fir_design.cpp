@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "dsp/firdesign.h"
+#include "core/dsp/firdesign.h"
 #include "dspreference.h"
 
 namespace {

@@ -23,13 +23,13 @@
 #include <functional>
 #include <vector>
 
-#include "app/mainwindow.h"
+#include "core/firmware/firmwareimage.h"
+#include "core/firmware/firmwareuploader.h"
+#include "core/link/link.h"
 #include "firmwaremodule.h"
-#include "link/link.h"
-#include "pages/firmwareimage.h"
-#include "pages/firmwareupload.h"
-#include "pages/firmwareuploader.h"
-#include "pages/prompt.h"
+#include "ui/common/prompt.h"
+#include "ui/pages/firmwareupload.h"
+#include "ui/window/mainwindow.h"
 #include "virtualunit.h"
 
 namespace {

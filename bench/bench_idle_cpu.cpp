@@ -28,11 +28,11 @@
 
 #include <cstdio>
 
-#include "app/mainwindow.h"
-#include "link/link.h"
-#include "pages/funcwidget.h"
-#include "pages/prompt.h"
-#include "pages/qsetup.h"
+#include "core/link/link.h"
+#include "ui/common/prompt.h"
+#include "ui/pages/funcwidget.h"
+#include "ui/pages/qsetup.h"
+#include "ui/window/mainwindow.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <vector>
 
-#include "link/frame.h"
-#include "link/frameassembler.h"
+#include "core/link/frame.h"
+#include "core/link/frameassembler.h"
 
 namespace {
 

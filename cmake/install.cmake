@@ -16,13 +16,13 @@ install(DIRECTORY ${ORVALIX_RUN_DIR}/translations/
     DESTINATION ${ORVALIX_DATA_DIR}/translations
     FILES_MATCHING PATTERN "*.qm" PATTERN "language.dat")
 install(FILES
-    ${PROJECT_SOURCE_DIR}/src/resources/images/app.ico
-    ${PROJECT_SOURCE_DIR}/src/resources/images/logo.png
+    ${PROJECT_SOURCE_DIR}/src/ui/resources/images/app.ico
+    ${PROJECT_SOURCE_DIR}/src/ui/resources/images/logo.png
     DESTINATION ${ORVALIX_DATA_DIR}/image)
 
 install(FILES ${PROJECT_SOURCE_DIR}/dist/linux/${ORVALIX_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${PROJECT_SOURCE_DIR}/src/resources/images/app.png
+install(FILES ${PROJECT_SOURCE_DIR}/src/ui/resources/images/app.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps
     RENAME ${ORVALIX_APP_ID}.png)
 configure_file(${PROJECT_SOURCE_DIR}/dist/linux/${ORVALIX_APP_ID}.metainfo.xml

@@ -5,9 +5,9 @@
 // port. (The device list is left out: building its tiles would cut the rate
 // a hundredfold; the flood test and benchmark drive it.)
 
-#include "devices/devicedatabase.h"
-#include "devices/qdevtable.h"
+#include "core/devices/devicedatabase.h"
 #include "fuzzsupport.h"
+#include "ui/devices/qdevtable.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "fuzzsupport.h"
-#include "modules/firfiles.h"
+#include "core/files/firfiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

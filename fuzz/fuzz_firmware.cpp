@@ -3,8 +3,8 @@
 // (bit 0: DSP); the rest is the image file.
 
 #include "fuzzsupport.h"
-#include "pages/firmwareimage.h"
-#include "pages/firmwareuploader.h"
+#include "core/firmware/firmwareimage.h"
+#include "core/firmware/firmwareuploader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

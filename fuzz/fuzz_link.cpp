@@ -13,13 +13,13 @@
 #include <QSettings>
 #include <QTimer>
 
-#include "app/mainwindow.h"
+#include "core/link/frame.h"
+#include "core/link/link.h"
 #include "fuzzsupport.h"
-#include "link/frame.h"
-#include "link/link.h"
-#include "pages/funcwidget.h"
-#include "pages/modulepage.h"
-#include "pages/qpreset.h"
+#include "ui/common/modulepage.h"
+#include "ui/pages/funcwidget.h"
+#include "ui/pages/qpreset.h"
+#include "ui/window/mainwindow.h"
 
 namespace {
 

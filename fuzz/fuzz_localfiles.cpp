@@ -5,8 +5,8 @@
 // cfg.dat must survive the application's own write: what it writes after
 // reading a damaged file reads back as the same values.
 
-#include "app/languagelist.h"
-#include "app/localconfig.h"
+#include "core/settings/languagelist.h"
+#include "core/settings/localconfig.h"
 #include "fuzzsupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -8,10 +8,10 @@
 // the same bytes again, through the codec alone and through the pages.
 
 #include "fuzzsupport.h"
-#include "link/link.h"
-#include "pages/funcwidget.h"
-#include "pages/presetpages.h"
-#include "presets/presetimage.h"
+#include "core/link/link.h"
+#include "core/presets/presetimage.h"
+#include "ui/pages/funcwidget.h"
+#include "ui/pages/presetpages.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "pages/prompt.h"
+#include "ui/common/prompt.h"
 
 namespace FuzzSupport {
 

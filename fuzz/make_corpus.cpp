@@ -18,15 +18,15 @@
 
 #include <cstdio>
 
-#include "app/mainwindow.h"
-#include "devices/broadcastmsg.h"
-#include "link/frame.h"
-#include "link/link.h"
-#include "modules/firfiles.h"
-#include "pages/funcwidget.h"
-#include "pages/prompt.h"
-#include "presets/presetimage.h"
+#include "core/devices/broadcastmsg.h"
+#include "core/files/firfiles.h"
+#include "core/link/frame.h"
+#include "core/link/link.h"
+#include "core/presets/presetimage.h"
 #include "systemmodule.h"
+#include "ui/common/prompt.h"
+#include "ui/pages/funcwidget.h"
+#include "ui/window/mainwindow.h"
 #include "virtualunit.h"
 
 namespace {

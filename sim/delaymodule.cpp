@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "link/frame.h"
-#include "modules/delayrecord.h"
+#include "core/link/frame.h"
+#include "core/records/delayrecord.h"
 #include "virtualunit.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "modules/deqband.h"
+#include "core/records/deqband.h"
 #include "unitmodule.h"
 
 // The dynamic equaliser of the virtual unit (module 16): three bands on each

@@ -2,7 +2,7 @@
 
 #include <QTimer>
 
-#include "link/logging.h"
+#include "core/link/logging.h"
 #include "systemmodule.h"
 #include "unitannouncer.h"
 #include "virtualunit.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "link/frame.h"
+#include "core/link/frame.h"
 #include "virtualunit.h"
 
 namespace {

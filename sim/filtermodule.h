@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "modules/filterchannel.h"
+#include "core/records/filterchannel.h"
 #include "unitmodule.h"
 
 // The filter modules of the virtual unit: module 4 (four inputs) and module

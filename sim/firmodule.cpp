@@ -2,7 +2,7 @@
 
 #include <QtEndian>
 
-#include "link/frame.h"
+#include "core/link/frame.h"
 #include "virtualunit.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "modules/firchannel.h"
+#include "core/records/firchannel.h"
 #include "unitmodule.h"
 
 // The output FIR filters of the virtual unit (module 17): one 2066-byte

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "link/frame.h"
+#include "core/link/frame.h"
 #include "virtualunit.h"
 
 namespace {

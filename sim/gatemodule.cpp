@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "levelmodule.h"
-#include "link/frame.h"
+#include "core/link/frame.h"
 #include "virtualunit.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <array>
 #include <functional>
 
-#include "modules/gaterecord.h"
+#include "core/records/gaterecord.h"
 #include "unitmodule.h"
 
 // The noise gates (module 2) and feedback suppressors (module 3) of the

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "modules/generatorrecord.h"
+#include "core/records/generatorrecord.h"
 #include "unitmodule.h"
 
 // The test-signal generator of the virtual unit (module 8). Source,

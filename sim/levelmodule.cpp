@@ -5,10 +5,10 @@
 #include <cmath>
 
 #include "limitermodule.h"
-#include "link/frame.h"
+#include "core/link/frame.h"
+#include "core/records/wirefloat.h"
 #include "generatormodule.h"
 #include "mixermodule.h"
-#include "modules/wirefloat.h"
 #include "systemmodule.h"
 #include "virtualunit.h"
 

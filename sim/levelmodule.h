@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "modules/levelrecord.h"
+#include "core/records/levelrecord.h"
 #include "unitmodule.h"
 
 // The input and output level modules of the virtual unit (modules 1 and 9):

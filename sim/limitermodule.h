@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "modules/limiterrecord.h"
+#include "core/records/limiterrecord.h"
 #include "unitmodule.h"
 
 // The input and output compressor/limiters of the virtual unit (modules 5

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "faultcycle.h"
-#include "link/logging.h"
+#include "core/link/logging.h"
 #include "systemmodule.h"
 #include "unitannouncer.h"
 #include "virtualunit.h"

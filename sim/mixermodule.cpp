@@ -1,6 +1,6 @@
 #include "mixermodule.h"
 
-#include "link/frame.h"
+#include "core/link/frame.h"
 #include "virtualunit.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "modules/mixerrecord.h"
+#include "core/records/mixerrecord.h"
 #include "unitmodule.h"
 
 // The matrix mixer of the virtual unit (module 7): four cross-points per

@@ -12,9 +12,9 @@
 #include "generatormodule.h"
 #include "levelmodule.h"
 #include "limitermodule.h"
-#include "link/frame.h"
+#include "core/link/frame.h"
+#include "core/records/wirefloat.h"
 #include "mixermodule.h"
-#include "modules/wirefloat.h"
 #include "virtualunit.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "securitymodule.h"
 
-#include "link/frame.h"
+#include "core/link/frame.h"
 #include "virtualunit.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <QUdpSocket>
 #include <QtEndian>
 
-#include "link/logging.h"
+#include "core/link/logging.h"
 #include "systemmodule.h"
 #include "virtualunit.h"
 

@@ -3,7 +3,7 @@
 #include <QHostAddress>
 #include <QObject>
 
-#include "devices/broadcastmsg.h"
+#include "core/devices/broadcastmsg.h"
 
 class QTimer;
 class QUdpSocket;

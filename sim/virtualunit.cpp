@@ -4,19 +4,19 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-#include "link/frame.h"
-#include "link/logging.h"
+#include "core/link/frame.h"
+#include "core/link/logging.h"
 #include "delaymodule.h"
 #include "deqmodule.h"
 #include "filtermodule.h"
 #include "firmodule.h"
+#include "firmwaremodule.h"
 #include "gatemodule.h"
 #include "generatormodule.h"
-#include "mixermodule.h"
-#include "presetmodule.h"
 #include "levelmodule.h"
 #include "limitermodule.h"
-#include "firmwaremodule.h"
+#include "mixermodule.h"
+#include "presetmodule.h"
 #include "securitymodule.h"
 #include "systemmodule.h"
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "link/frameassembler.h"
+#include "core/link/frameassembler.h"
 #include "unitmodule.h"
 
 class QTcpServer;

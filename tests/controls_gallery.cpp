@@ -12,12 +12,12 @@
 
 #include <cstdio>
 
-#include "controls/knob.h"
-#include "controls/qdoublelabel.h"
-#include "controls/qfader.h"
-#include "controls/qhslider.h"
-#include "controls/qmeterwidget.h"
-#include "resources/resources.h"
+#include "ui/controls/knob.h"
+#include "ui/controls/qdoublelabel.h"
+#include "ui/controls/qfader.h"
+#include "ui/controls/qhslider.h"
+#include "ui/controls/qmeterwidget.h"
+#include "ui/resources/resources.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // Plain, direct implementations of the filter-response and FIR formulas:
 // per-point complex arithmetic, a sine and cosine per tap and frequency, no
 // tables shared with the shipped code. Tests and benchmarks use them as the
-// oracle for the optimised code in src/dsp.
+// oracle for the optimised code in src/core/dsp.
 
 #include <cmath>
 #include <complex>
@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "dsp/filterresponse.h"
+#include "core/dsp/filterresponse.h"
 
 namespace DspReference {
 

@@ -13,7 +13,7 @@
 
 #include <cstring>
 
-#include "link/link.h"
+#include "core/link/link.h"
 #include "testsupport.h"
 #include "virtualunit.h"
 

@@ -32,17 +32,17 @@
 
 #include <cstdio>
 
-#include "app/mainwindow.h"
-#include "controls/knob.h"
-#include "controls/qfader.h"
-#include "controls/qhslider.h"
-#include "devices/qdevtable.h"
-#include "link/link.h"
-#include "pages/firmwareupload.h"
-#include "pages/funcwidget.h"
-#include "pages/prompt.h"
-#include "pages/qsecurity.h"
-#include "pages/qsetup.h"
+#include "core/link/link.h"
+#include "ui/common/prompt.h"
+#include "ui/controls/knob.h"
+#include "ui/controls/qfader.h"
+#include "ui/controls/qhslider.h"
+#include "ui/devices/qdevtable.h"
+#include "ui/pages/firmwareupload.h"
+#include "ui/pages/funcwidget.h"
+#include "ui/pages/qsecurity.h"
+#include "ui/pages/qsetup.h"
+#include "ui/window/mainwindow.h"
 
 namespace {
 

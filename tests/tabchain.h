@@ -10,7 +10,7 @@
 
 #include <initializer_list>
 
-#include "controls/keyboardaccess.h"
+#include "ui/controls/keyboardaccess.h"
 
 inline QStringList tabStopNames(QWidget *root)
 {

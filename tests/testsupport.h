@@ -14,7 +14,7 @@
 
 #include <functional>
 
-#include "pages/prompt.h"
+#include "ui/common/prompt.h"
 
 // Answers message boxes and file dialogs from a script, and records them.
 class ScriptedPrompt : public Prompt

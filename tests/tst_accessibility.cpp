@@ -12,15 +12,15 @@
 #include <QTabBar>
 #include <QtTest>
 
-#include "app/mainwindow.h"
-#include "controls/keyboardaccess.h"
-#include "controls/knob.h"
-#include "controls/qfader.h"
-#include "controls/qhslider.h"
-#include "devices/qdevicelist.h"
-#include "pages/qoverview.h"
-#include "pages/funcwidget.h"
 #include "testsupport.h"
+#include "ui/controls/keyboardaccess.h"
+#include "ui/controls/knob.h"
+#include "ui/controls/qfader.h"
+#include "ui/controls/qhslider.h"
+#include "ui/devices/qdevicelist.h"
+#include "ui/pages/funcwidget.h"
+#include "ui/pages/qoverview.h"
+#include "ui/window/mainwindow.h"
 
 // Every control of every page and dialog can be reached with Tab and tells an
 // assistive tool what it is, uniquely within its page; tab order follows the

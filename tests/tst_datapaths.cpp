@@ -2,7 +2,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/datapaths.h"
+#include "core/settings/datapaths.h"
 
 // The data-folder lookup: run folder first, installed copy second.
 class TestDataPaths : public QObject

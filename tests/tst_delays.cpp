@@ -5,12 +5,12 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "controls/qhslider.h"
-#include "modules/delayrecord.h"
-#include "modules/qindelay.h"
-#include "modules/qoutdelay.h"
+#include "core/records/delayrecord.h"
 #include "routingrig.h"
 #include "tabchain.h"
+#include "ui/controls/qhslider.h"
+#include "ui/modules/qindelay.h"
+#include "ui/modules/qoutdelay.h"
 
 class TestDelays : public QObject
 {

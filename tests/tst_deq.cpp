@@ -12,14 +12,14 @@
 #include <cmath>
 #include <limits>
 
-#include "controls/knob.h"
+#include "core/link/frame.h"
 #include "deqmodule.h"
-#include "link/frame.h"
-#include "modules/deqwidget.h"
-#include "modules/filtergraph.h"
-#include "modules/qchannelselect.h"
 #include "routingrig.h"
 #include "tabchain.h"
+#include "ui/controls/knob.h"
+#include "ui/modules/deqwidget.h"
+#include "ui/modules/filtergraph.h"
+#include "ui/modules/qchannelselect.h"
 
 namespace {
 

@@ -17,15 +17,15 @@
 #include <QUdpSocket>
 #include <QtTest>
 
-#include "devices/broadcastmsg.h"
-#include "devices/devicedatabase.h"
-#include "devices/qdeviceitem.h"
-#include "devices/qdevicelist.h"
-#include "devices/qdevtable.h"
-#include "devices/qipsetting.h"
-#include "devices/startupconnect.h"
+#include "core/devices/broadcastmsg.h"
+#include "core/devices/devicedatabase.h"
 #include "tabchain.h"
 #include "testsupport.h"
+#include "ui/devices/qdeviceitem.h"
+#include "ui/devices/qdevicelist.h"
+#include "ui/devices/qdevtable.h"
+#include "ui/devices/qipsetting.h"
+#include "ui/devices/startupconnect.h"
 
 namespace {
 

@@ -12,15 +12,15 @@
 
 #include <memory>
 
-#include "app/mainwindow.h"
-#include "devices/qdeviceitem.h"
-#include "devices/qdevicelist.h"
-#include "devices/qdevtable.h"
-#include "devices/qipsetting.h"
-#include "devices/startupconnect.h"
-#include "link/link.h"
+#include "core/link/link.h"
 #include "systemmodule.h"
 #include "testsupport.h"
+#include "ui/devices/qdeviceitem.h"
+#include "ui/devices/qdevicelist.h"
+#include "ui/devices/qdevtable.h"
+#include "ui/devices/qipsetting.h"
+#include "ui/devices/startupconnect.h"
+#include "ui/window/mainwindow.h"
 #include "unitannouncer.h"
 #include "virtualunit.h"
 

@@ -6,12 +6,12 @@
 #include <random>
 #include <vector>
 
-#include "dsp/biquad.h"
-#include "dsp/filterresponse.h"
-#include "dsp/firdesign.h"
-#include "dsp/responsegrid.h"
+#include "core/dsp/biquad.h"
+#include "core/dsp/filterresponse.h"
+#include "core/dsp/firdesign.h"
+#include "core/dsp/responsegrid.h"
+#include "core/records/filterchannel.h"
 #include "dspreference.h"
-#include "modules/filterchannel.h"
 
 Q_DECLARE_METATYPE(FilterChannelParams)
 Q_DECLARE_METATYPE(FirDesignParams)

@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-#include "modules/filtergraph.h"
+#include "ui/modules/filtergraph.h"
 
 namespace {
 

@@ -15,17 +15,17 @@
 
 #include <functional>
 
-#include "controls/knob.h"
+#include "core/link/link.h"
 #include "filtermodule.h"
-#include "link/link.h"
-#include "modules/filtergraph.h"
-#include "modules/qchannelselect.h"
-#include "modules/qinfilter.h"
-#include "modules/qoutfilter.h"
-#include "resources/resources.h"
 #include "routingrig.h"
 #include "tabchain.h"
 #include "testsupport.h"
+#include "ui/controls/knob.h"
+#include "ui/modules/filtergraph.h"
+#include "ui/modules/qchannelselect.h"
+#include "ui/modules/qinfilter.h"
+#include "ui/modules/qoutfilter.h"
+#include "ui/resources/resources.h"
 #include "virtualunit.h"
 
 namespace {

@@ -14,15 +14,15 @@
 
 #include <cmath>
 
-#include "controls/knob.h"
+#include "core/files/firfiles.h"
+#include "core/link/frame.h"
 #include "firmodule.h"
-#include "link/frame.h"
-#include "modules/firfiles.h"
-#include "modules/firgraph.h"
-#include "modules/firwidget.h"
-#include "modules/qchannelselect.h"
 #include "routingrig.h"
 #include "tabchain.h"
+#include "ui/controls/knob.h"
+#include "ui/modules/firgraph.h"
+#include "ui/modules/firwidget.h"
+#include "ui/modules/qchannelselect.h"
 
 namespace {
 

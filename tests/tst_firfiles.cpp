@@ -9,8 +9,8 @@
 #include <cstring>
 #include <limits>
 
-#include "modules/firchannel.h"
-#include "modules/firfiles.h"
+#include "core/files/firfiles.h"
+#include "core/records/firchannel.h"
 
 namespace {
 

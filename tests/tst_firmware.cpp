@@ -9,14 +9,14 @@
 #include <QTcpSocket>
 #include <QtTest>
 
-#include "app/mainwindow.h"
+#include "core/firmware/firmwareimage.h"
+#include "core/firmware/firmwareuploader.h"
+#include "core/firmware/progresssteps.h"
+#include "core/link/link.h"
 #include "firmwaremodule.h"
-#include "link/link.h"
-#include "pages/firmwareimage.h"
-#include "pages/firmwareupload.h"
-#include "pages/firmwareuploader.h"
-#include "pages/progresssteps.h"
 #include "testsupport.h"
+#include "ui/pages/firmwareupload.h"
+#include "ui/window/mainwindow.h"
 #include "virtualunit.h"
 
 Q_DECLARE_METATYPE(FirmwareUploader::Outcome)

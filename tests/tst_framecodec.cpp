@@ -1,8 +1,8 @@
 #include <QtTest>
 
-#include "link/frame.h"
-#include "link/frameassembler.h"
-#include "link/logging.h"
+#include "core/link/frame.h"
+#include "core/link/frameassembler.h"
+#include "core/link/logging.h"
 
 namespace {
 

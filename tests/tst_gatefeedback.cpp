@@ -7,12 +7,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "controls/knob.h"
-#include "modules/gaterecord.h"
-#include "modules/qfeedback.h"
-#include "modules/qgate.h"
+#include "core/records/gaterecord.h"
 #include "routingrig.h"
 #include "tabchain.h"
+#include "ui/controls/knob.h"
+#include "ui/modules/qfeedback.h"
+#include "ui/modules/qgate.h"
 
 namespace {
 

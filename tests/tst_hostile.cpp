@@ -9,14 +9,14 @@
 #include <cfloat>
 #include <cstring>
 
-#include "devices/broadcastmsg.h"
-#include "devices/devicedatabase.h"
-#include "controls/knob.h"
-#include "devices/qdevtable.h"
-#include "link/link.h"
-#include "link/logging.h"
-#include "modules/qinfilter.h"
+#include "core/devices/broadcastmsg.h"
+#include "core/devices/devicedatabase.h"
+#include "core/link/link.h"
+#include "core/link/logging.h"
 #include "testsupport.h"
+#include "ui/controls/knob.h"
+#include "ui/devices/qdevtable.h"
+#include "ui/modules/qinfilter.h"
 
 namespace {
 

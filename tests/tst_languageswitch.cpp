@@ -13,9 +13,9 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#include "app/mainwindow.h"
-#include "pages/funcwidget.h"
 #include "testsupport.h"
+#include "ui/pages/funcwidget.h"
+#include "ui/window/mainwindow.h"
 
 // Choosing another language re-labels every page and dialog at once, and
 // choosing English again gives back exactly the texts of the start.
@@ -91,7 +91,7 @@ Texts collectTexts(QWidget *window)
 QVector<QRegularExpression> translatedPatterns()
 {
     QVector<QRegularExpression> out;
-    QFile file(QStringLiteral(ORVALIX_SOURCE_DIR "/src/resources/translations/orvalix_chinese.ts"));
+    QFile file(QStringLiteral(ORVALIX_SOURCE_DIR "/src/ui/resources/translations/orvalix_chinese.ts"));
     if (!file.open(QIODevice::ReadOnly))
         return out;
     QXmlStreamReader xml(&file);

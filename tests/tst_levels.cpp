@@ -11,16 +11,16 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "controls/qfader.h"
-#include "controls/qmeterwidget.h"
-#include "modules/levelrecord.h"
-#include "modules/qcail.h"
-#include "modules/qchannelselect.h"
-#include "modules/qinlevel.h"
-#include "modules/qoutlevel.h"
+#include "core/records/levelrecord.h"
 #include "routingrig.h"
 #include "systemmodule.h"
 #include "tabchain.h"
+#include "ui/controls/qfader.h"
+#include "ui/controls/qmeterwidget.h"
+#include "ui/modules/qcail.h"
+#include "ui/modules/qchannelselect.h"
+#include "ui/modules/qinlevel.h"
+#include "ui/modules/qoutlevel.h"
 
 namespace {
 

@@ -18,24 +18,24 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/appoptions.h"
-#include "app/mainwindow.h"
-#include "controls/qfader.h"
-#include "controls/qmeterwidget.h"
+#include "core/link/link.h"
+#include "core/settings/appoptions.h"
 #include "levelmodule.h"
 #include "limitermodule.h"
-#include "link/link.h"
-#include "modules/qcail.h"
-#include "modules/qchannelselect.h"
-#include "modules/qinlevel.h"
-#include "modules/qinlimiter.h"
-#include "modules/qoutlevel.h"
-#include "modules/qoutlimiter.h"
-#include "pages/funcwidget.h"
-#include "pages/qoverview.h"
-#include "resources/resources.h"
 #include "routingrig.h"
 #include "systemmodule.h"
+#include "ui/controls/qfader.h"
+#include "ui/controls/qmeterwidget.h"
+#include "ui/modules/qcail.h"
+#include "ui/modules/qchannelselect.h"
+#include "ui/modules/qinlevel.h"
+#include "ui/modules/qinlimiter.h"
+#include "ui/modules/qoutlevel.h"
+#include "ui/modules/qoutlimiter.h"
+#include "ui/pages/funcwidget.h"
+#include "ui/pages/qoverview.h"
+#include "ui/resources/resources.h"
+#include "ui/window/mainwindow.h"
 
 namespace {
 

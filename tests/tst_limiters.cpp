@@ -11,15 +11,15 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "controls/knob.h"
-#include "controls/qmeterwidget.h"
-#include "controls/qtlimitctrl.h"
-#include "modules/limiterrecord.h"
-#include "modules/qchannelselect.h"
-#include "modules/qinlimiter.h"
-#include "modules/qoutlimiter.h"
+#include "core/records/limiterrecord.h"
 #include "routingrig.h"
 #include "tabchain.h"
+#include "ui/controls/knob.h"
+#include "ui/controls/qmeterwidget.h"
+#include "ui/controls/qtlimitctrl.h"
+#include "ui/modules/qchannelselect.h"
+#include "ui/modules/qinlimiter.h"
+#include "ui/modules/qoutlimiter.h"
 
 namespace {
 

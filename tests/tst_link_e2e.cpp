@@ -2,11 +2,11 @@
 #include <QTcpSocket>
 #include <QtTest>
 
-#include "link/frame.h"
-#include "link/link.h"
+#include "core/link/frame.h"
+#include "core/link/link.h"
+#include "systemmodule.h"
 #include "testsupport.h"
 #include "virtualunit.h"
-#include "systemmodule.h"
 
 namespace {
 

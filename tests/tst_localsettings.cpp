@@ -1,7 +1,7 @@
 #include <QtTest>
 
-#include "app/languagelist.h"
-#include "app/localconfig.h"
+#include "core/settings/languagelist.h"
+#include "core/settings/localconfig.h"
 #include "testsupport.h"
 
 class TestLocalSettings : public QObject

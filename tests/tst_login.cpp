@@ -13,16 +13,16 @@
 
 #include <memory>
 
-#include "app/mainwindow.h"
-#include "link/link.h"
-#include "pages/qlockpwdmoddialog.h"
-#include "pages/qlogin.h"
-#include "pages/qoverview.h"
-#include "pages/qpwdmoddialog.h"
+#include "core/link/link.h"
 #include "securitymodule.h"
 #include "systemmodule.h"
 #include "tabchain.h"
 #include "testsupport.h"
+#include "ui/pages/qlockpwdmoddialog.h"
+#include "ui/pages/qlogin.h"
+#include "ui/pages/qoverview.h"
+#include "ui/pages/qpwdmoddialog.h"
+#include "ui/window/mainwindow.h"
 #include "virtualunit.h"
 
 namespace {

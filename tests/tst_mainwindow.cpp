@@ -10,11 +10,11 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/mainwindow.h"
-#include "link/link.h"
-#include "pages/funcwidget.h"
-#include "testsupport.h"
+#include "core/link/link.h"
 #include "systemmodule.h"
+#include "testsupport.h"
+#include "ui/pages/funcwidget.h"
+#include "ui/window/mainwindow.h"
 #include "virtualunit.h"
 
 namespace {

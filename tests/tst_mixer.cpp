@@ -7,12 +7,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "controls/qfader.h"
-#include "modules/qmixbutton.h"
-#include "modules/qmixer.h"
-#include "modules/qmixrect.h"
 #include "routingrig.h"
 #include "tabchain.h"
+#include "ui/controls/qfader.h"
+#include "ui/modules/qmixbutton.h"
+#include "ui/modules/qmixer.h"
+#include "ui/modules/qmixrect.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <QTcpSocket>
 #include <QtTest>
 
-#include "controls/qmeterwidget.h"
-#include "link/link.h"
-#include "pages/qoverview.h"
+#include "core/link/link.h"
 #include "systemmodule.h"
 #include "tabchain.h"
 #include "testsupport.h"
+#include "ui/controls/qmeterwidget.h"
+#include "ui/pages/qoverview.h"
 #include "virtualunit.h"
 
 namespace {

@@ -12,18 +12,18 @@
 #include <functional>
 #include <vector>
 
-#include "modules/deqwidget.h"
-#include "modules/firwidget.h"
-#include "modules/qindelay.h"
-#include "modules/qinlimiter.h"
-#include "modules/qoutdelay.h"
-#include "link/link.h"
-#include "pages/funcwidget.h"
-#include "pages/presetpages.h"
-#include "pages/qpreset.h"
-#include "pages/qsecurity.h"
-#include "presets/presetimage.h"
+#include "core/link/link.h"
+#include "core/presets/presetimage.h"
 #include "testsupport.h"
+#include "ui/modules/deqwidget.h"
+#include "ui/modules/firwidget.h"
+#include "ui/modules/qindelay.h"
+#include "ui/modules/qinlimiter.h"
+#include "ui/modules/qoutdelay.h"
+#include "ui/pages/funcwidget.h"
+#include "ui/pages/presetpages.h"
+#include "ui/pages/qpreset.h"
+#include "ui/pages/qsecurity.h"
 #include "virtualunit.h"
 
 namespace {

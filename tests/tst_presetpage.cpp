@@ -9,10 +9,10 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include "pages/progresssteps.h"
-#include "pages/qpreset.h"
+#include "core/firmware/progresssteps.h"
 #include "routingrig.h"
 #include "tabchain.h"
+#include "ui/pages/qpreset.h"
 
 namespace {
 

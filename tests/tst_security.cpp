@@ -6,14 +6,14 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "link/link.h"
-#include "modules/qgate.h"
-#include "pages/funcwidget.h"
-#include "pages/qlock.h"
-#include "pages/qsecurity.h"
+#include "core/link/link.h"
 #include "routingrig.h"
 #include "securitymodule.h"
 #include "testsupport.h"
+#include "ui/modules/qgate.h"
+#include "ui/pages/funcwidget.h"
+#include "ui/pages/qlock.h"
+#include "ui/pages/qsecurity.h"
 
 namespace {
 

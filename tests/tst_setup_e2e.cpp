@@ -13,14 +13,14 @@
 #include <QTcpSocket>
 #include <QtTest>
 
-#include "app/mainwindow.h"
-#include "link/link.h"
-#include "pages/funcwidget.h"
-#include "pages/qoverview.h"
-#include "pages/qsetup.h"
-#include "resources/resources.h"
+#include "core/link/link.h"
 #include "systemmodule.h"
 #include "testsupport.h"
+#include "ui/pages/funcwidget.h"
+#include "ui/pages/qoverview.h"
+#include "ui/pages/qsetup.h"
+#include "ui/resources/resources.h"
+#include "ui/window/mainwindow.h"
 #include "virtualunit.h"
 
 namespace {

@@ -11,14 +11,14 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "link/link.h"
-#include "pages/factoryrecord.h"
-#include "pages/firmwareimage.h"
-#include "pages/qoemtool.h"
-#include "pages/qsetup.h"
-#include "testsupport.h"
+#include "core/firmware/firmwareimage.h"
+#include "core/link/link.h"
+#include "core/records/factoryrecord.h"
 #include "systemmodule.h"
 #include "tabchain.h"
+#include "testsupport.h"
+#include "ui/pages/qoemtool.h"
+#include "ui/pages/qsetup.h"
 #include "virtualunit.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "controls/qfader.h"
-#include "modules/qsiggenerator.h"
 #include "routingrig.h"
 #include "tabchain.h"
+#include "ui/controls/qfader.h"
+#include "ui/modules/qsiggenerator.h"
 
 class TestSigGenerator : public QObject
 {

@@ -10,9 +10,9 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "link/link.h"
-#include "pages/qsetup.h"
+#include "core/link/link.h"
 #include "testsupport.h"
+#include "ui/pages/qsetup.h"
 #include "virtualunit.h"
 
 namespace {

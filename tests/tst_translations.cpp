@@ -44,7 +44,7 @@ private Q_SLOTS:
     {
         QStringList unfinished;
         const QHash<QString, QString> messages = readMessages(
-            QStringLiteral(ORVALIX_SOURCE_DIR "/src/resources/translations/orvalix_chinese.ts"), &unfinished);
+            QStringLiteral(ORVALIX_SOURCE_DIR "/src/ui/resources/translations/orvalix_chinese.ts"), &unfinished);
         QVERIFY(!messages.isEmpty());
         QVERIFY2(unfinished.isEmpty(), qPrintable(unfinished.join(QLatin1Char('\n'))));
     }
@@ -66,7 +66,7 @@ private Q_SLOTS:
         QVERIFY(inCode.size() > 10);
         QStringList noTranslation;
         const QHash<QString, QString> chinese = readMessages(
-            QStringLiteral(ORVALIX_SOURCE_DIR "/src/resources/translations/orvalix_chinese.ts"), nullptr);
+            QStringLiteral(ORVALIX_SOURCE_DIR "/src/ui/resources/translations/orvalix_chinese.ts"), nullptr);
         for (auto it = inCode.cbegin(); it != inCode.cend(); ++it) {
             if (chinese.value(it.key()).isEmpty())
                 noTranslation << it.key();

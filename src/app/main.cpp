@@ -2,11 +2,11 @@
 #include <QFile>
 #include <QTextCodec>
 
-#include "app/appoptions.h"
-#include "app/localconfig.h"
-#include "app/mainwindow.h"
-#include "link/logging.h"
-#include "resources/resources.h"
+#include "core/link/logging.h"
+#include "core/settings/appoptions.h"
+#include "core/settings/localconfig.h"
+#include "ui/resources/resources.h"
+#include "ui/window/mainwindow.h"
 
 int main(int argc, char *argv[])
 {

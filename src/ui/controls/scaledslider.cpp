@@ -1,0 +1,131 @@
+#include "scaledslider.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "controlaccessible.h"
+#include "wheeldelta.h"
+
+ScaledSlider::ScaledSlider(int minimum, int maximum, QWidget *parent)
+    : QWidget(parent)
+    , m_range(minimum, maximum)
+{
+    ControlAccessible::install();
+    // Tab reaches it; a click does not take the focus from a field being
+    // edited beside it.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+ScaledSlider::~ScaledSlider() = default;
+
+void ScaledSlider::setStep(float step)
+{
+    m_range.setStep(step);
+}
+
+void ScaledSlider::valueSet()
+{
+    update();
+    ControlAccessible::notifyValue(this, m_range.valueInUnits());
+}
+
+void ScaledSlider::paintFocus(QPainter &painter) const
+{
+    if (!hasFocus())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(21, 148, 192), 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(handleRect().adjusted(-1.5, -1.5, 1.5, 1.5), 3, 3);
+    painter.restore();
+}
+
+void ScaledSlider::focusInEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void ScaledSlider::focusOutEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusOutEvent(event);
+}
+
+void ScaledSlider::moved(ScaledRange::WheelResult result)
+{
+    switch (result) {
+    case ScaledRange::WheelResult::Moved:
+        update();
+        ControlAccessible::notifyValue(this, m_range.valueInUnits());
+        emit valueChanged(m_range.valueInUnits());
+        break;
+    case ScaledRange::WheelResult::Clamped:
+        update();
+        break;
+    case ScaledRange::WheelResult::None:
+        break;
+    }
+}
+
+void ScaledSlider::mousePressEvent(QMouseEvent *event)
+{
+    if (handleRect().contains(QPointF(event->pos()))) {
+        m_dragging = true;
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void ScaledSlider::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_dragging) {
+        event->ignore();
+        return;
+    }
+    if (m_range.setScaledValue(valueForPosition(event->pos())))
+        moved(ScaledRange::WheelResult::Moved);
+    event->accept();
+}
+
+void ScaledSlider::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_dragging = false;
+    event->accept();
+}
+
+void ScaledSlider::wheelEvent(QWheelEvent *event)
+{
+    event->accept();
+    moved(m_range.wheel(wheelDelta(event)));
+}
+
+void ScaledSlider::keyPressEvent(QKeyEvent *event)
+{
+    int steps = 0;
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+        steps = 1;
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+        steps = -1;
+        break;
+    case Qt::Key_PageUp:
+        steps = 10;
+        break;
+    case Qt::Key_PageDown:
+        steps = -10;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    moved(m_range.stepBy(steps));
+}

@@ -1,0 +1,194 @@
+#pragma once
+
+#include <QAbstractSocket>
+#include <QDialog>
+#include <QHostAddress>
+#include <QList>
+#include <QPointer>
+#include <QSettings>
+
+#include <memory>
+
+#include "core/devices/broadcastmsg.h"
+
+class DeviceDatabase;
+class Prompt;
+class QAbstractButton;
+class QIpSetting;
+class QMessageBox;
+class QPushButton;
+class QTableWidget;
+class QTcpSocket;
+class QTimer;
+class QUdpSocket;
+
+// The "Device list" window and the owner of every known unit: its record, its
+// TCP socket and its silence timer. Units announce themselves with 140-byte
+// status records over UDP; the PC only listens, except for the one command it
+// sends (new IP settings).
+class QDevTable : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(QDevTable)
+
+public:
+    // Where records arrive and where commands and control links go. The
+    // defaults are the product's; tests and demos point them at loopback.
+    struct Network
+    {
+        quint16 discoveryPort = 6696; // 0: any free port (see boundDiscoveryPort)
+        QHostAddress commandAddress = QHostAddress(QHostAddress::Broadcast);
+        quint16 commandPort = 6001;
+        quint16 controlPort = 2699;
+    };
+
+    static constexpr int SilenceMs = 3000;
+    static constexpr int InterfaceWatchMs = 1000;
+    static constexpr quint32 FirstHandAddedId = 32215;
+    static constexpr int StoredTextBytes = 16;
+    // The listener faces the LAN: records of units not yet known are taken
+    // only while fewer than this many units are known, so a flood of made-up
+    // machine ids cannot exhaust memory or the window. Units already known,
+    // stored units loaded from the database and units added by hand are not
+    // limited.
+    static constexpr int MaxKnownUnits = 1024;
+    // Datagrams evaluated per turn of the event loop, and of those at most
+    // so many that make a new entry (a row, a tile, a socket, a database
+    // row); the rest wait in the socket for the next turn, so a burst never
+    // freezes the window.
+    static constexpr int DatagramsPerTurn = 256;
+    static constexpr int NewUnitsPerTurn = 4;
+    enum Column {
+        IpColumn, ModelColumn, ArmColumn, DspColumn, LocationColumn, DescriptionColumn, SnColumn,
+        LinkColumn, RunTimeColumn, TotalTimeColumn, IdColumn, DeleteColumn, ColumnCount
+    };
+
+    explicit QDevTable(QWidget *parent = nullptr);
+    // `prompt` shows the modal boxes (null: real dialogs); `settings` is the
+    // store the window geometry goes to (null: not kept).
+    QDevTable(const Network &network, Prompt *prompt, QSettings *settings, QWidget *parent = nullptr);
+    ~QDevTable() override;
+
+    int count() const;
+    QTcpSocket *socketAt(int index) const;
+    const broadcastMsg *recordAt(int index) const;
+    quint32 machineIdAt(int index) const;
+    quint32 ipAddressAt(int index) const;
+    bool isOnline(int index) const;
+    int currentIndex() const { return m_currentIndex; }
+    int indexOfMachineId(quint32 machineid) const;
+    int indexOfAddress(quint32 ipaddress) const;
+
+    const Network &network() const { return m_network; }
+    void setControlPort(quint16 port) { m_network.controlPort = port; }
+    void setCommandTarget(const QHostAddress &address, quint16 port);
+    // Rebinds the listener.
+    void setDiscoveryPort(quint16 port);
+    // The port the listener is bound to (the chosen one when asked for 0).
+    quint16 boundDiscoveryPort() const;
+    void setLanguageFontFamily(const QString &family);
+
+    // Loads the stored units from the device database (once, after the
+    // signals are connected). Same as loadDatabase().
+    void loadDevices();
+    void loadDatabase() { loadDevices(); }
+    DeviceDatabase *database() const { return m_database.get(); }
+
+    // Evaluates one received datagram as the listener does.
+    void processDatagram(const QByteArray &datagram);
+    // Sends a UDP command to the unit `machineid`; false when no datagram left.
+    bool sendUdpCommand(quint32 machineid, quint8 command, const QByteArray &payload);
+    // What "Add Device" does once the address is known; returns the new index.
+    int addDeviceByHand(quint32 ipaddress);
+
+    // Rewrites the Link Status cell of the chosen unit.
+    void refreshLinkStatus();
+    bool isLoggedIn() const { return m_loggedIn; }
+    int retryCount() const { return m_retryCount; }
+    bool remindTimeout() const { return m_remindTimeout; }
+
+    QTableWidget *table() const { return m_table; }
+    QMessageBox *connectTimeoutBox() const { return m_timeoutBox; }
+    QAbstractButton *modifyIpButton() const;
+    QAbstractButton *closeButton() const;
+    QAbstractButton *doNotRemindButton() const;
+    QIpSetting *ipSettingDialog() const { return m_ipSetting; }
+    QTimer *silenceTimerAt(int index) const;
+
+    static QString durationText(quint32 seconds);
+    static int countBroadcastInterfaces();
+
+public Q_SLOTS:
+    void udpRecvTimeout();
+    void udpRecvData();
+    void tcpSocketStateChanged(QAbstractSocket::SocketState state);
+    void tcpReadyRead();
+    void removeClicked();
+    void addDevice(broadcastMsg *pMsg, bool online);
+    void removeDev(int index);
+    void ipClicked(int index);
+    void devChanged(int index);
+    void devChanged2(int index);
+    void timeout();
+    void connectTimeoutMessageBoxButtonClicked(QAbstractButton *button);
+    void addDevice();
+    // The login state of the current link (shown in the Link Status column).
+    void setLoggedIn(bool loggedIn);
+
+Q_SIGNALS:
+    void sigAddDev(broadcastMsg *record);
+    void sigRemoveDev(int index);
+    void sigNetState(int index, QAbstractSocket::SocketState state);
+    void sigIpaddr(uint index, uint ipaddress);
+    void sigModel(uint index, QString model);
+    void sigFault(uint index, uchar fault);
+    void sigPreset(uint index, QString preset);
+    void sigNetBrowsingState(int index, bool online);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    struct Entry;
+
+    void bindUdpSockets();
+    void buildTable();
+    void setTableFont(const QFont &font);
+    void retranslate();
+    void describeRows();
+    void saveGeometryIfShown();
+    void setCell(int row, int column, const QString &text);
+    void setLinkStatus(int index);
+    void fillRow(int row, const broadcastMsg &record);
+    void mergeRecord(int index, const broadcastMsg &incoming);
+    void reconnect(int index);
+    int indexOfSocket(const QObject *socket) const;
+    int indexOfTimer(const QObject *timer) const;
+    int indexOfButton(const QObject *button) const;
+
+    Network m_network;
+    Prompt *m_prompt;
+    // The owner may delete its store before its children; then it is gone.
+    QPointer<QSettings> m_settings;
+    std::unique_ptr<DeviceDatabase> m_database;
+    QList<Entry *> m_entries;
+    QList<QUdpSocket *> m_udpSockets;
+    quint16 m_boundPort = 0;
+    int m_interfaceCount = -1;
+    QTimer *m_watchTimer;
+    QMessageBox *m_timeoutBox;
+    QPushButton *m_modifyIpButton;
+    QPushButton *m_closeButton;
+    QPushButton *m_noRemindButton;
+    QIpSetting *m_ipSetting;
+    QTableWidget *m_table;
+    QString m_fontFamily;
+    int m_currentIndex = -1;
+    int m_retryCount = 0;
+    bool m_remindTimeout = true;
+    bool m_neverShown = true;
+    bool m_loggedIn = false;
+    bool m_capReported = false;
+};

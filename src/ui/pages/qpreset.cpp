@@ -1,0 +1,764 @@
+#include "qpreset.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QtEndian>
+
+#include <climits>
+#include <iterator>
+
+#include "core/firmware/progresssteps.h"
+#include "core/link/frame.h"
+#include "core/link/link.h"
+#include "core/link/logging.h"
+#include "core/presets/presetimage.h"
+#include "ui/common/prompt.h"
+#include "ui/controls/keyboardaccess.h"
+
+namespace {
+
+enum Param : quint8 {
+    ListParam = 1,
+    SaveParam = 2,
+    EraseParam = 4,
+    RenameParam = 5,
+    ExportAllBlockParam = 6,
+    ImportAllBlockParam = 7,
+    RecallParam = 9,
+    ExportParam = 10,
+    ExportAllParam = 11,
+    ExportChunkParam = 12,
+    ImportParam = 13,
+    ImportAllParam = 14,
+    ImportChunkParam = 15,
+};
+
+constexpr int ListReportSize = 1 + QPreset::Slots * (1 + QPreset::NameSize);
+static_assert(ListReportSize == 545, "slot list report");
+constexpr int SizeReportSize = 4;
+constexpr int BlockNumberSize = 2;
+constexpr int LastBlock = 0xFFFF;
+
+constexpr int ColumnWidths[] = {185, 74, 74, 74, 74, 74};
+constexpr int BottomButtonWidth = 100;
+constexpr int BottomButtonHeight = 30;
+
+const char *const ButtonTexts[QPreset::SlotButtonCount] = {
+    QT_TRANSLATE_NOOP("QPreset", "Save"),   QT_TRANSLATE_NOOP("QPreset", "Recall"),
+    QT_TRANSLATE_NOOP("QPreset", "Import"), QT_TRANSLATE_NOOP("QPreset", "Export"),
+    QT_TRANSLATE_NOOP("QPreset", "Delete"),
+};
+
+QByteArray u16Bytes(quint16 value)
+{
+    QByteArray bytes(2, '\0');
+    qToLittleEndian<quint16>(value, bytes.data());
+    return bytes;
+}
+
+QByteArray u32Bytes(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian<quint32>(value, bytes.data());
+    return bytes;
+}
+
+int dialogValue(quint32 value)
+{
+    return int(qMin<quint32>(value, quint32(INT_MAX)));
+}
+
+} // namespace
+
+const QString QPreset::CurrentRecallStyle = QStringLiteral(
+    "QPushButton{border:1px solid rgb(23, 22, 22);border-radius: 2px;background: rgb(21, 148, 192);"
+    "color: rgb(228, 236, 238);}QPushButton:!enabled{background: rgb(60, 60, 60);color: rgb(100, 100, 100);}");
+const QString QPreset::NormalRecallStyle = QStringLiteral(
+    "QPushButton{border:1px solid rgb(23, 22, 22);border-radius: 2px;background-color: rgb(75, 74, 74);"
+    "color: rgb(171, 171, 171);}QPushButton:!enabled{background: rgb(60, 60, 60);color: rgb(100, 100, 100);}");
+
+QPreset::QPreset(Link *link, QWidget *parent)
+    : ModulePage(link, Frame::Presets, 0, DefaultTickMs, parent)
+    , m_prompt(Prompt::standard())
+{
+    setObjectName(QStringLiteral("Preset"));
+    build();
+    retranslate();
+    // Nothing more will come for a transfer or a recall under way: close the
+    // dialog rather than leave it waiting for replies.
+    if (link)
+        connect(link, &Link::linkLost, this, &QPreset::linkLost);
+}
+
+QPreset::~QPreset() = default;
+
+void QPreset::setPrompt(Prompt *prompt)
+{
+    m_prompt = prompt ? prompt : Prompt::standard();
+}
+
+void QPreset::build()
+{
+    m_table = new QTableWidget(Slots, int(std::size(ColumnWidths)), this);
+    m_table->setObjectName(QStringLiteral("presetTable"));
+    m_table->setSelectionMode(QAbstractItemView::NoSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setFocusPolicy(Qt::NoFocus);
+    // The table, its headers and corner hold no action of their own: each
+    // row's name field and buttons are tab stops, row by row.
+    KeyboardAccess::markMouseOnly(m_table);
+    KeyboardAccess::markMouseOnly(m_table->horizontalHeader());
+    KeyboardAccess::markMouseOnly(m_table->verticalHeader());
+    if (auto *corner = m_table->findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly))
+        KeyboardAccess::markMouseOnly(corner);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // As wide as its columns, no wider; the rows scroll.
+    m_table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    m_table->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Expanding);
+    for (int c = 0; c < int(std::size(ColumnWidths)); ++c)
+        m_table->setColumnWidth(c, ColumnWidths[c]);
+
+    for (int s = 0; s < Slots; ++s) {
+        SlotRow &row = m_slots[size_t(s)];
+        row.edit = new QLineEdit(m_table);
+        row.edit->setMaxLength(NameSize);
+        m_table->setCellWidget(s, 0, row.edit);
+        connect(row.edit, &QLineEdit::editingFinished, this, &QPreset::nameEditingFinished);
+        for (int b = 0; b < SlotButtonCount; ++b) {
+            auto *button = new QPushButton(m_table);
+            row.buttons[size_t(b)] = button;
+            m_table->setCellWidget(s, 1 + b, button);
+        }
+        QPushButton *recall = row.buttons[RecallButton];
+        recall->setStyleSheet(NormalRecallStyle);
+        // Only a used slot can be recalled, exported or erased.
+        recall->setEnabled(false);
+        row.buttons[ExportButton]->setEnabled(false);
+        row.buttons[DeleteButton]->setEnabled(false);
+        connect(row.buttons[SaveButton], &QPushButton::clicked, this, &QPreset::saveClicked);
+        connect(recall, &QPushButton::clicked, this, &QPreset::recallClicked);
+        connect(row.buttons[ImportButton], &QPushButton::clicked, this, &QPreset::importOneClicked);
+        connect(row.buttons[ExportButton], &QPushButton::clicked, this, &QPreset::exportOneClicked);
+        connect(row.buttons[DeleteButton], &QPushButton::clicked, this, &QPreset::eraseClicked);
+    }
+
+    auto makeButton = [this]() {
+        auto *button = new QPushButton(this);
+        button->setObjectName(QStringLiteral("presetButton"));
+        button->setFixedSize(BottomButtonWidth, BottomButtonHeight);
+        QFont font = button->font();
+        font.setPointSize(9);
+        button->setFont(font);
+        return button;
+    };
+    // "Offline Import" has to fit 100 pixels.
+    setStyleSheet(QStringLiteral("QPushButton#presetButton { padding: 2px 1px; }"));
+    m_importAll = makeButton();
+    m_exportAll = makeButton();
+    m_offlineSave = makeButton();
+    m_offlineImport = makeButton();
+    connect(m_importAll, &QPushButton::clicked, this, &QPreset::importAllClicked);
+    connect(m_exportAll, &QPushButton::clicked, this, &QPreset::exportAllClicked);
+    connect(m_offlineSave, &QPushButton::clicked, this, &QPreset::savepcClicked);
+    connect(m_offlineImport, &QPushButton::clicked, this, &QPreset::offlineImportClicked);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(10);
+    buttons->addWidget(m_importAll);
+    buttons->addWidget(m_exportAll);
+    buttons->addWidget(m_offlineSave);
+    buttons->addWidget(m_offlineImport);
+    buttons->addStretch(1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(8);
+    auto *tableRow = new QHBoxLayout;
+    tableRow->addWidget(m_table);
+    tableRow->addStretch(1);
+    layout->addLayout(tableRow, 1);
+    layout->addLayout(buttons);
+}
+
+void QPreset::retranslate()
+{
+    QStringList headers{tr("Name")};
+    for (int b = 0; b < SlotButtonCount; ++b)
+        headers << QString();
+    m_table->setHorizontalHeaderLabels(headers);
+    for (SlotRow &row : m_slots) {
+        for (int b = 0; b < SlotButtonCount; ++b)
+            row.buttons[size_t(b)]->setText(tr(ButtonTexts[b]));
+    }
+    m_importAll->setText(tr("Import All"));
+    m_exportAll->setText(tr("Export All"));
+    m_offlineSave->setText(tr("Offline Save"));
+    m_offlineImport->setText(tr("Offline Import"));
+
+    // Rows count from 1 on screen as in the header.
+    for (int s = 0; s < Slots; ++s) {
+        const SlotRow &row = m_slots[size_t(s)];
+        const int number = s + 1;
+        KeyboardAccess::describe(row.edit, tr("Preset %1 name").arg(number));
+        KeyboardAccess::describe(row.buttons[SaveButton], tr("Preset %1 save").arg(number),
+                                 tr("Save the unit's current settings into this preset"));
+        KeyboardAccess::describe(row.buttons[RecallButton], tr("Preset %1 recall").arg(number));
+        KeyboardAccess::describe(row.buttons[ImportButton], tr("Preset %1 import").arg(number),
+                                 tr("Copy a preset file from the PC into this preset"));
+        KeyboardAccess::describe(row.buttons[ExportButton], tr("Preset %1 export").arg(number),
+                                 tr("Copy this preset to a file on the PC"));
+        KeyboardAccess::describe(row.buttons[DeleteButton], tr("Preset %1 delete").arg(number));
+    }
+    KeyboardAccess::describe(m_importAll, tr("Import All"), tr("Copy an all-presets file from the PC into the unit"));
+    KeyboardAccess::describe(m_exportAll, tr("Export All"), tr("Copy every preset of the unit to a file on the PC"));
+    KeyboardAccess::describe(m_offlineSave, tr("Offline Save"), tr("Save the current settings to a file on the PC"));
+    KeyboardAccess::describe(m_offlineImport, tr("Offline Import"),
+                             tr("Load settings from a file on the PC into the pages"));
+    KeyboardAccess::describe(m_table, tr("Preset slots"));
+    KeyboardAccess::describe(m_table->horizontalHeader(), tr("Preset columns"));
+    KeyboardAccess::describe(m_table->verticalHeader(), tr("Preset numbers"));
+    if (auto *corner = m_table->findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly))
+        KeyboardAccess::describe(corner, tr("Preset table corner"));
+}
+
+void QPreset::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    ModulePage::changeEvent(event);
+}
+
+QString QPreset::nameText(const QByteArray &bytes)
+{
+    const int length = int(qstrnlen(bytes.constData(), uint(qMin(bytes.size(), NameSize))));
+    return QString::fromLocal8Bit(bytes.constData(), length);
+}
+
+int QPreset::slotOf(const QObject *sender, SlotButton which) const
+{
+    for (int s = 0; s < Slots; ++s) {
+        if (sender && m_slots[size_t(s)].buttons[size_t(which)] == sender)
+            return s;
+    }
+    return -1;
+}
+
+// Polling: the slot list every 200 ms while shown.
+
+void QPreset::poll(quint32 tick)
+{
+    if (tick % PollTicks == 0)
+        queryAll(ListParam);
+}
+
+// Slot list.
+
+void QPreset::setCurrent(int slot)
+{
+    if (m_current >= 0)
+        m_slots[size_t(m_current)].buttons[RecallButton]->setStyleSheet(NormalRecallStyle);
+    if (slot >= 0)
+        m_slots[size_t(slot)].buttons[RecallButton]->setStyleSheet(CurrentRecallStyle);
+    m_current = slot;
+}
+
+void QPreset::setUsed(int slot, bool used)
+{
+    SlotRow &row = m_slots[size_t(slot)];
+    row.used = used;
+    row.buttons[RecallButton]->setEnabled(used);
+    row.buttons[ExportButton]->setEnabled(used);
+    row.buttons[DeleteButton]->setEnabled(used);
+}
+
+void QPreset::showName(int slot)
+{
+    SlotRow &row = m_slots[size_t(slot)];
+    const QSignalBlocker blocker(row.edit);
+    row.edit->setText(nameText(row.name));
+}
+
+void QPreset::onSlotList(const uchar *payload)
+{
+    // Signed: 0xFF (-1) means no current preset; 32 and above are not slots
+    // and leave the highlight alone.
+    const int current = qint8(payload[0]);
+    if (current < Slots && current != m_current)
+        setCurrent(current < 0 ? -1 : current);
+    for (int s = 0; s < Slots; ++s) {
+        const uchar *entry = payload + 1 + s * (1 + NameSize);
+        SlotRow &row = m_slots[size_t(s)];
+        const bool used = entry[0] != 0;
+        if (used != row.used)
+            setUsed(s, used);
+        const QByteArray name(reinterpret_cast<const char *>(entry + 1), NameSize);
+        if (name != row.name) {
+            row.name = name;
+            // The operator's typing is not overwritten; the name reported
+            // now is what a refused entry falls back to.
+            if (!row.edit->hasFocus())
+                showName(s);
+        }
+    }
+}
+
+// Operator actions on a slot.
+
+bool QPreset::confirm(const QString &text)
+{
+    return m_prompt->ask(this, Prompt::Icon::Warning, tr("warning"), text, {tr("Yes"), tr("No")}) == 0;
+}
+
+void QPreset::saveClicked()
+{
+    const int slot = slotOf(sender(), SaveButton);
+    if (slot >= 0 && confirm(tr("Save preset?")))
+        sendSet(SaveParam, quint8(slot), nullptr, 0);
+}
+
+void QPreset::recallClicked()
+{
+    const int slot = slotOf(sender(), RecallButton);
+    if (slot >= 0 && confirm(tr("Recall preset?")))
+        sendSet(RecallParam, quint8(slot), nullptr, 0);
+}
+
+void QPreset::eraseClicked()
+{
+    const int slot = slotOf(sender(), DeleteButton);
+    if (slot >= 0 && confirm(tr("Erase preset?")))
+        sendSet(EraseParam, quint8(slot), nullptr, 0);
+}
+
+void QPreset::nameEditingFinished()
+{
+    auto *edit = qobject_cast<QLineEdit *>(sender());
+    int slot = -1;
+    for (int s = 0; s < Slots; ++s) {
+        if (edit && m_slots[size_t(s)].edit == edit)
+            slot = s;
+    }
+    if (slot < 0)
+        return;
+    SlotRow &row = m_slots[size_t(slot)];
+    // Losing the focus, or the box below taking it, finishes the editing
+    // again: the handler is taken off until it is done.
+    disconnect(edit, &QLineEdit::editingFinished, this, &QPreset::nameEditingFinished);
+    edit->clearFocus();
+    const QByteArray bytes = edit->text().toLocal8Bit();
+    if (bytes.isEmpty()) {
+        showName(slot);
+    } else if (bytes.size() > NameSize) {
+        m_prompt->tell(this, Prompt::Icon::Information, tr("Preset"),
+                       tr("The preset name's length can not be greater than 16 bytes, please enter again!"));
+        showName(slot);
+    } else {
+        row.name = bytes.leftJustified(NameSize, '\0');
+        showName(slot);
+        sendSet(RenameParam, quint8(slot), bytes);
+    }
+    connect(edit, &QLineEdit::editingFinished, this, &QPreset::nameEditingFinished);
+}
+
+// Transfers: the operator picks the file, the unit leads from there.
+
+void QPreset::importOneClicked()
+{
+    const int slot = slotOf(sender(), ImportButton);
+    if (slot < 0)
+        return;
+    const QString path = m_prompt->openFileName(this, tr("pst Files"), QDir::currentPath(), tr("pst Files (*.pst1)"));
+    if (path.isEmpty())
+        return;
+    m_importPath = path;
+    m_transfer = Transfer::ImportOne;
+    sendSet(ImportParam, quint8(slot), nullptr, 0);
+}
+
+void QPreset::exportOneClicked()
+{
+    const int slot = slotOf(sender(), ExportButton);
+    if (slot < 0)
+        return;
+    const QString path = m_prompt->saveFileName(this, tr("pst Files"), QDir::currentPath(), tr("pst Files (*.pst1)"));
+    if (path.isEmpty())
+        return;
+    m_exportPath = path;
+    m_exportSlot = slot;
+    m_transfer = Transfer::ExportOne;
+    sendSet(ExportParam, quint8(slot), nullptr, 0);
+}
+
+void QPreset::importAllClicked()
+{
+    const QString path = m_prompt->openFileName(this, tr("pst Files"), QDir::currentPath(), tr("pst Files (*.pst)"));
+    if (path.isEmpty())
+        return;
+    m_importPath = path;
+    m_transfer = Transfer::ImportAll;
+    sendPlain(ImportAllParam, Frame::Set, QByteArray());
+}
+
+void QPreset::exportAllClicked()
+{
+    const QString path = m_prompt->saveFileName(this, tr("pst Files"), QDir::currentPath(), tr("pst Files (*.pst)"));
+    if (path.isEmpty())
+        return;
+    m_exportPath = path;
+    m_transfer = Transfer::ExportAll;
+    sendPlain(ExportAllParam, Frame::Set, QByteArray());
+}
+
+// Offline files: written and read by the function pages, without the unit.
+
+void QPreset::savepcClicked()
+{
+    const QString filter48k = tr("SHARC21488_48K (*.pst1)");
+    const QString filters = tr("SHARC21489_96K (*.pst1)") + QLatin1String(";;") + filter48k;
+    QString selected;
+    const QString path = m_prompt->saveFileNameAndFilter(this, tr("pst Files"), QDir::currentPath(), filters, &selected);
+    if (path.isEmpty())
+        return;
+    Q_EMIT sigSave(selected == filter48k ? 0 : 1, path);
+}
+
+void QPreset::offlineImportClicked()
+{
+    const QString path = m_prompt->openFileName(this, tr("pst Files"), QDir::currentPath(), tr("pst Files (*.pst1)"));
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_prompt->tell(this, Prompt::Icon::Critical, tr("ERROR"),
+                       tr("Can not read the file:\n%1").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    const QByteArray data = file.readAll();
+    // The two layouts are told apart by their size alone.
+    PresetImage::Variant variant;
+    if (PresetImage::variantOfSize(data.size(), &variant))
+        Q_EMIT sigImport(variant, data);
+    else
+        m_prompt->tell(nullptr, Prompt::Icon::Critical, tr("ERROR"), tr("preset file format error!"));
+}
+
+// Replies.
+
+void QPreset::onMessage(quint8 param, quint8 op, quint16 length, const uchar *payload)
+{
+    if (!isReport(op) || (length > 0 && !payload))
+        return;
+    switch (param) {
+    case ListParam:
+        if (length == ListReportSize)
+            onSlotList(payload);
+        break;
+    case RecallParam:
+        if (length == 1)
+            onRecallProgress(payload[0]);
+        break;
+    case ExportParam:
+        if (length == SizeReportSize)
+            onExportSize(qFromLittleEndian<quint32>(payload));
+        break;
+    case ExportChunkParam:
+        onExportChunk(length, payload);
+        break;
+    case ExportAllParam:
+        if (length == SizeReportSize)
+            onExportAllSize(qFromLittleEndian<quint32>(payload));
+        break;
+    case ExportAllBlockParam:
+        onExportAllBlock(length, payload);
+        break;
+    case ImportParam:
+        if (length == SizeReportSize)
+            onImportSize(qFromLittleEndian<quint32>(payload));
+        break;
+    case ImportChunkParam:
+        if (length == SizeReportSize)
+            onImportAccepted(qFromLittleEndian<quint32>(payload));
+        break;
+    case ImportAllParam:
+        if (length == SizeReportSize)
+            onImportAllSize(qFromLittleEndian<quint32>(payload));
+        break;
+    case ImportAllBlockParam:
+        if (length == BlockNumberSize)
+            onImportAllAck(qFromLittleEndian<quint16>(payload));
+        break;
+    default:
+        break;
+    }
+}
+
+void QPreset::onRecallProgress(quint8 progress)
+{
+    if (progress == 0)
+        startProgress(100, QString());
+    else if (progress < 100)
+        stepProgress(progress);
+    else if (progress == 100)
+        finishProgress();
+}
+
+// One slot to the PC: the page asks for the bytes, the unit keeps its place.
+
+void QPreset::onExportSize(quint32 size)
+{
+    if (m_transfer != Transfer::ExportOne)
+        return;
+    m_offset = 0;
+    m_remaining = size;
+    startProgress(size, tr("Export to PC..."));
+    requestExportChunk(ChunkSize);
+}
+
+void QPreset::onExportChunk(quint16 length, const uchar *payload)
+{
+    if (m_transfer != Transfer::ExportOne)
+        return;
+    // A unit that sends more than it announced does not get to write past it.
+    const quint32 count = qMin<quint32>(length, m_remaining);
+    if (!writeExport(m_offset, reinterpret_cast<const char *>(payload), int(count))) {
+        endTransfer(tr("Can not write the file:\n%1").arg(QDir::toNativeSeparators(m_exportPath)));
+        return;
+    }
+    m_offset += count;
+    m_remaining -= count;
+    if (stepProgress(m_offset) < 0) {
+        endTransfer();
+        return;
+    }
+    if (m_remaining == 0) {
+        endTransfer();
+    } else if (count == 0) {
+        // Asking again would only get nothing again, as fast as the link goes.
+        endTransfer(tr("The unit stopped the transfer before the end."));
+    } else {
+        requestExportChunk(qMin<quint32>(m_remaining, ChunkSize));
+    }
+}
+
+void QPreset::requestExportChunk(quint32 count)
+{
+    sendPlain(ExportChunkParam, Frame::Set, u32Bytes(count));
+}
+
+// All slots to the PC, block by block, until the unit's short block.
+
+void QPreset::onExportAllSize(quint32 size)
+{
+    if (m_transfer != Transfer::ExportAll)
+        return;
+    m_remaining = size;
+    m_block = 0;
+    startProgress(size, tr("Export to PC..."));
+    requestExportBlock(0);
+}
+
+void QPreset::onExportAllBlock(quint16 length, const uchar *payload)
+{
+    if (m_transfer != Transfer::ExportAll || length < BlockNumberSize)
+        return;
+    const int block = qFromLittleEndian<quint16>(payload);
+    // The unit answers the block asked for; anything else is a stray.
+    if (block != m_block)
+        return;
+    const int count = length - BlockNumberSize;
+    if (!writeExport(qint64(block) * ChunkSize, reinterpret_cast<const char *>(payload + BlockNumberSize), count)) {
+        endTransfer(tr("Can not write the file:\n%1").arg(QDir::toNativeSeparators(m_exportPath)));
+        return;
+    }
+    if (count < ChunkSize) {
+        endTransfer();
+        return;
+    }
+    if (block == LastBlock) {
+        // Block numbers are 16 bits: another request would start over at 0.
+        endTransfer(tr("The preset image is too large to be transferred."));
+        return;
+    }
+    // The unit expects the whole image to be fetched: cancelling does not
+    // stop an all-slots transfer.
+    stepProgress(quint32(block) * ChunkSize + quint32(count));
+    m_block = block + 1;
+    requestExportBlock(m_block);
+}
+
+void QPreset::requestExportBlock(int block)
+{
+    sendPlain(ExportAllBlockParam, Frame::Set, u16Bytes(quint16(block)));
+}
+
+bool QPreset::writeExport(qint64 offset, const char *bytes, int count)
+{
+    QFile file(m_exportPath);
+    const QIODevice::OpenMode mode =
+        offset == 0 ? QIODevice::WriteOnly | QIODevice::Truncate : QIODevice::ReadWrite;
+    if (!file.open(mode) || !file.seek(offset))
+        return false;
+    return count == 0 || file.write(bytes, count) == count;
+}
+
+// One slot from the PC: a chunk goes out for every acknowledgement.
+
+bool QPreset::readImportFile()
+{
+    QFile file(m_importPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        endTransfer(tr("Can not read the file:\n%1").arg(QDir::toNativeSeparators(m_importPath)));
+        return false;
+    }
+    // Read once, so the file that was checked is the file that is sent.
+    m_importData = file.readAll();
+    return true;
+}
+
+void QPreset::onImportSize(quint32 expected)
+{
+    if (m_transfer != Transfer::ImportOne || !readImportFile())
+        return;
+    if (quint32(m_importData.size()) != expected) {
+        endTransfer();
+        formatError();
+        return;
+    }
+    m_offset = 0;
+    m_remaining = expected;
+    sendImportChunk();
+    startProgress(expected, tr("Import from PC..."));
+}
+
+void QPreset::onImportAccepted(quint32 accepted)
+{
+    if (m_transfer != Transfer::ImportOne)
+        return;
+    accepted = qMin(accepted, m_remaining);
+    m_offset += accepted;
+    m_remaining -= accepted;
+    if (stepProgress(m_offset) < 0) {
+        endTransfer();
+        return;
+    }
+    if (m_remaining == 0)
+        endTransfer();
+    else if (accepted == 0)
+        endTransfer(tr("The unit stopped the transfer before the end."));
+    else
+        sendImportChunk();
+}
+
+void QPreset::sendImportChunk()
+{
+    const int count = int(qMin<quint32>(m_remaining, ChunkSize));
+    sendPlain(ImportChunkParam, Frame::Set, m_importData.mid(int(m_offset), count));
+}
+
+// All slots from the PC: each acknowledged block brings the next.
+
+void QPreset::onImportAllSize(quint32 expected)
+{
+    if (m_transfer != Transfer::ImportAll || !readImportFile())
+        return;
+    if (quint32(m_importData.size()) != expected) {
+        endTransfer();
+        formatError();
+        return;
+    }
+    if (m_importData.size() > (LastBlock + 1) * ChunkSize) {
+        endTransfer(tr("The preset image is too large to be transferred."));
+        return;
+    }
+    m_block = 0;
+    m_remaining = expected;
+    startProgress(expected, tr("Import from PC..."));
+    sendImportBlock(0);
+}
+
+void QPreset::onImportAllAck(quint16 block)
+{
+    if (m_transfer != Transfer::ImportAll || block != m_block)
+        return;
+    m_block = block + 1;
+    if (qint64(m_block) * ChunkSize >= m_importData.size()) {
+        endTransfer();
+        return;
+    }
+    sendImportBlock(m_block);
+    stepProgress(quint32(m_block) * ChunkSize);
+}
+
+void QPreset::sendImportBlock(int block)
+{
+    QByteArray payload = u16Bytes(quint16(block));
+    payload.append(m_importData.mid(block * ChunkSize, ChunkSize));
+    // The unit takes this one as a query (op 0), not as a set.
+    sendPlain(ImportAllBlockParam, Frame::Query, payload);
+}
+
+void QPreset::sendPlain(quint8 param, quint8 op, const QByteArray &payload)
+{
+    if (Link *l = link())
+        l->sendFrame(Frame::Module, Frame::Presets, param, op, payload.constData(), quint16(payload.size()));
+}
+
+// Progress and endings.
+
+void QPreset::startProgress(quint32 maximum, const QString &label)
+{
+    m_showing = true;
+    if (m_progress)
+        m_progress->start(dialogValue(maximum), label);
+}
+
+int QPreset::stepProgress(quint32 value)
+{
+    return m_progress ? m_progress->step(dialogValue(value)) : 0;
+}
+
+void QPreset::finishProgress()
+{
+    m_showing = false;
+    if (m_progress)
+        m_progress->finish();
+}
+
+void QPreset::endTransfer(const QString &error)
+{
+    m_transfer = Transfer::None;
+    m_importData.clear();
+    if (m_showing)
+        finishProgress();
+    if (!error.isEmpty())
+        tellLater(this, tr("ERROR"), error);
+}
+
+void QPreset::linkLost()
+{
+    if (m_transfer != Transfer::None)
+        endTransfer(tr("The connection to the unit was lost: the transfer did not finish."));
+    else if (m_showing)
+        finishProgress();
+}
+
+void QPreset::formatError()
+{
+    tellLater(nullptr, tr("ERROR"), tr("preset file format error!"));
+}
+
+void QPreset::tellLater(QWidget *parent, const QString &title, const QString &text)
+{
+    QTimer::singleShot(0, this, [this, parent, title, text] {
+        m_prompt->tell(parent, Prompt::Icon::Critical, title, text);
+    });
+}

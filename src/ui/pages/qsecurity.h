@@ -1,0 +1,157 @@
+#pragma once
+
+#include <QByteArray>
+#include <QVector>
+
+#include "ui/common/modulepage.h"
+
+class QFrame;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QLock;
+class QPushButton;
+class QScrollArea;
+
+// The "Security" page: per-page, per-channel lock states, behind the lock
+// password. Its traffic is class 2, module 5 (not class 3 like the module
+// pages): it sends with link()->sendFrame() directly and gets the module-5
+// reports through onMessage(). The unit decides everything: the page shows
+// the password overlay while the unit reports the page locked, and a click
+// on a cell only asks for the next state, which shows when the unit reports
+// it.
+class QSecurity : public ModulePage
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(QSecurity)
+
+public:
+    static constexpr quint8 PageLockParam = 1;
+    static constexpr quint8 NewPasswordParam = 2;
+    static constexpr quint8 InFilterParam = 6;
+    static constexpr quint8 OutFilterParam = 12;
+    // A filter page's lock record per channel: graph, high-pass, low-pass and
+    // the sixteen bands.
+    static constexpr int FilterEntries = 19;
+    static constexpr int FilterBands = 16;
+    static constexpr int MaxPasswordLength = 8;
+
+    explicit QSecurity(Link *link, QWidget *parent = nullptr);
+    ~QSecurity() override;
+
+    void onMessage(quint8 param, quint8 op, quint16 length, const uchar *payload) override;
+
+    // The input-delay, dynamic-EQ and FIR rows exist only on family-1 units.
+    void setFamilyRowsVisible(bool visible);
+
+    bool isLocked() const { return m_locked; }
+    // Lock states as last reported (0 before any report).
+    uchar lockState(quint8 param, int channel) const;
+    uchar filterLockState(quint8 param, int channel, int entry) const;
+    // The grid's cells, for tests and screenshots (null when out of range).
+    QLock *cell(quint8 param, int channel) const;
+    QLock *filterCell(quint8 param, int channel, int entry) const;
+    bool isRowShown(quint8 param) const;
+    QLineEdit *passwordEdit() const { return m_password; }
+    QPushButton *quitButton() const { return m_quit; }
+    QFrame *overlay() const { return m_overlay; }
+    QWidget *grid() const { return m_grid; }
+
+Q_SIGNALS:
+    void inlevelLockChanged(uchar channel, uchar state);
+    void gateLockChanged(uchar channel, uchar state);
+    void feedbackLockChanged(uchar channel, uchar state);
+    void inDEQLockChanged(uchar channel, uchar state);
+    void inlimiterLockChanged(uchar channel, uchar state);
+    void indelayLockChanged(uchar channel, uchar state);
+    void mtxmixLockChanged(uchar channel, uchar state);
+    void signalLockChanged(uchar channel, uchar state);
+    void outlevelLockChanged(uchar channel, uchar state);
+    void outFIRLockChanged(uchar channel, uchar state);
+    void outlimiterLockChanged(uchar channel, uchar state);
+    void outdelayLockChanged(uchar channel, uchar state);
+
+    // The filter pages keep their own copy of the lock record (they see the
+    // same reports); these tell them which entry of which channel changed.
+    void inFilterGraphLockChanged(uchar channel);
+    void inHPFilterLockChanged(uchar channel);
+    void inLPFilterLockChanged(uchar channel);
+    void inFilterBandLockChanged(uchar channel, uchar band);
+    void outFilterGraphLockChanged(uchar channel);
+    void outHPFilterLockChanged(uchar channel);
+    void outLPFilterLockChanged(uchar channel);
+    void outFilterBandLockChanged(uchar channel, uchar band);
+
+public Q_SLOTS:
+    void passwordEditingFinished();
+    void quitClicked();
+
+protected:
+    void poll(quint32 tick) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    struct Row
+    {
+        Row() = default;
+        Row(quint8 p, const char *t, int c, bool i) : param(p), text(t), channels(c), inputs(i) {}
+
+        quint8 param = 0;
+        const char *text = nullptr;
+        int channels = 0;
+        bool inputs = true;
+        QLabel *title = nullptr;
+        QVector<QLock *> cells;
+        QVector<uchar> states;
+    };
+    struct FilterTable
+    {
+        FilterTable() = default;
+        FilterTable(quint8 p, const char *t, int c, bool i) : param(p), text(t), channels(c), inputs(i) {}
+
+        quint8 param = 0;
+        const char *text = nullptr;
+        int channels = 0;
+        bool inputs = true;
+        QLabel *title = nullptr;
+        QLabel *bandsTitle = nullptr;
+        QVector<QLabel *> entryTitles;
+        QVector<QVector<QLock *>> cells;
+        QVector<QByteArray> states;
+    };
+
+    void buildPage();
+    QWidget *buildRows(bool inputs);
+    QWidget *buildFilterTable(FilterTable &table);
+    void retranslate();
+    void setLocked(bool locked);
+    void placeOverlay();
+
+    Row *findRow(quint8 param);
+    const Row *findRow(quint8 param) const;
+    FilterTable *findFilter(quint8 param);
+    const FilterTable *findFilter(quint8 param) const;
+
+    void rowCellClicked(quint8 param, int channel);
+    void filterCellClicked(quint8 param, int channel, int entry);
+    void applyRowReport(Row &row, const uchar *states);
+    void applyFilterReport(FilterTable &table, const uchar *record);
+    void emitRowLock(quint8 param, uchar channel, uchar state);
+    void emitFilterLock(quint8 param, uchar channel, int entry);
+
+    bool sendSystem(quint8 param, quint8 op, const void *payload, quint16 length);
+
+    QVector<Row> m_rows;
+    FilterTable m_filters[2];
+    bool m_locked = true;
+
+    QLabel *m_legendTitle = nullptr;
+    QVector<QLabel *> m_legendNames;
+    QPushButton *m_quit = nullptr;
+    QScrollArea *m_scroll = nullptr;
+    QWidget *m_grid = nullptr;
+    QFrame *m_overlay = nullptr;
+    QLabel *m_passwordLabel = nullptr;
+    QLineEdit *m_password = nullptr;
+};
