@@ -556,9 +556,22 @@ private Q_SLOTS:
                          qPrintable(p.path));
                 QVERIFY2(!p.description.isEmpty(), qPrintable(p.path));
             }
-            // No path is a group of another, so the nested JSON has room for every one.
+            // No path is a group of another, so the nested JSON has room for
+            // every one; and the members of a group are neighbours.
+            QSet<QString> closed;
+            QStringList open;
             for (const Parameter &p : catalog.parameters()) {
                 QVERIFY2(catalog.under(p.path).size() == 1, qPrintable(p.path));
+                QStringList groups;
+                for (int n = 1; n < p.segments.size(); ++n)
+                    groups.append(p.segments.mid(0, n).join(QLatin1Char('.')));
+                for (const QString &group : qAsConst(open)) {
+                    if (!groups.contains(group))
+                        closed.insert(group);
+                }
+                for (const QString &group : qAsConst(groups))
+                    QVERIFY2(!closed.contains(group), qPrintable(p.path));
+                open = groups;
             }
         }
     }

@@ -116,6 +116,7 @@ Parameter &CatalogBuilder::add(const Name &name, Parameter::Kind kind, const QSt
 {
     Parameter p;
     p.path = name.path;
+    p.segments = name.path.split(QLatin1Char('.'));
     p.pattern = name.pattern;
     p.kind = kind;
     p.description = description;

@@ -41,6 +41,7 @@ struct Parameter
     };
 
     QString path;
+    QStringList segments; // the path split at its dots
     // The path with its channel and band segments as ranges, e.g.
     // "in.<A-D>.peq.<1-16>.gain_db": one row of the parameter table.
     QString pattern;

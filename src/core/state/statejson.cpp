@@ -1,27 +1,26 @@
 #include "statejson.h"
 
-#include <algorithm>
-
 namespace {
 
 struct Entry
 {
-    QStringList segments;
+    const QStringList *segments;
     QJsonValue value;
 };
 
-// Entries sorted by their segments, so that each object's members lie side
-// by side; built bottom-up, every object once.
+// The catalog keeps the members of every group side by side (the parameter
+// test checks it), so each object is built once, bottom-up, from a run of
+// entries.
 QJsonObject nest(const QVector<Entry> &entries, int begin, int end, int depth)
 {
     QJsonObject object;
     int i = begin;
     while (i < end) {
-        const QString &key = entries.at(i).segments.at(depth);
+        const QString &key = entries.at(i).segments->at(depth);
         int j = i + 1;
-        while (j < end && entries.at(j).segments.at(depth) == key)
+        while (j < end && entries.at(j).segments->at(depth) == key)
             ++j;
-        if (entries.at(i).segments.size() == depth + 1)
+        if (entries.at(i).segments->size() == depth + 1)
             object.insert(key, entries.at(i).value);
         else
             object.insert(key, nest(entries, i, j, depth + 1));
@@ -56,10 +55,8 @@ QJsonObject StateJson::write(const UnitState &state, const QString &prefix, QStr
     entries.reserve(selected.size());
     for (int index : selected) {
         const Parameter &p = catalog.parameters().at(index);
-        entries.append({p.path.split(QLatin1Char('.')), p.value(state)});
+        entries.append({&p.segments, p.value(state)});
     }
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry &a, const Entry &b) { return a.segments < b.segments; });
     return nest(entries, 0, entries.size(), 0);
 }
 
