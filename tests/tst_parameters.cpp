@@ -382,6 +382,8 @@ private Q_SLOTS:
             QStringLiteral("whitenoise"), {}, {"generator.source: pinknoise -> whitenoise"});
         row("design anew", {}, "out.4.fir.low_freq_hz", 800, {"out.4.fir.coefficients"},
             {"out.4.fir.low_freq_hz: 500 -> 800", "out.4.fir.coefficients: 256 values -> 256 values (changed)"});
+        row("unused corner", {"out.4.fir.type=low-pass"}, "out.4.fir.high_freq_hz", 9000, {},
+            {"out.4.fir.high_freq_hz: 5000 -> 9000"});
         row("external taps", {"out.4.fir.type=external"}, "out.4.fir.taps", 100, {"out.4.fir.coefficients"},
             {"out.4.fir.taps: 256 -> 100", "out.4.fir.coefficients: 256 values -> 100 values"});
         row("back to a design", {"out.4.fir.type=external", "out.4.fir.taps=103"}, "out.4.fir.type",

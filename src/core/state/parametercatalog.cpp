@@ -150,9 +150,11 @@ QString firPath(int output, const char *leaf)
     return QStringLiteral("out.%1.fir.%2").arg(CatalogBuilder::outputName(output), QLatin1String(leaf));
 }
 
-// The coefficients the FIR page designs from the record's parameters.
-void redesign(FirChannel &fir, double sampleRate)
+// The coefficients the FIR page designs from the record's parameters; true
+// when they differ from what the record held.
+bool redesign(FirChannel &fir, double sampleRate)
 {
+    const std::array<float, FirChannel::MaxTaps> previous = fir.coefficients;
     FirDesignParams params;
     params.taps = fir.taps;
     params.firType = fir.firType;
@@ -168,6 +170,7 @@ void redesign(FirChannel &fir, double sampleRate)
     for (int i = 0; i < count; ++i)
         single[size_t(i)] = float(designed[size_t(i)]) + 0.0f;
     fir.setDesignCoefficients(single.data(), count);
+    return std::memcmp(previous.data(), fir.coefficients.data(), sizeof previous) != 0;
 }
 
 } // namespace
@@ -556,8 +559,8 @@ SetResult ParameterCatalog::setOne(UnitState &state, const Parameter &p, const Q
             fir.taps = quint16(onStep(*taps, rangeOf(*taps, state), double(fir.taps)));
             r.followers.append(taps->path);
         }
-        redesign(fir, UnitState::sampleRate(m_family));
-        r.followers.append(firPath(p.channel, "coefficients"));
+        if (redesign(fir, UnitState::sampleRate(m_family)))
+            r.followers.append(firPath(p.channel, "coefficients"));
         break;
     }
     case Effect::FirTaps:
@@ -576,8 +579,9 @@ SetResult ParameterCatalog::setOne(UnitState &state, const Parameter &p, const Q
             }
             break;
         }
-        redesign(fir, UnitState::sampleRate(m_family));
-        r.followers.append(firPath(p.channel, "coefficients"));
+        // The high corner of a low pass, say, changes nothing the unit runs.
+        if (redesign(fir, UnitState::sampleRate(m_family)))
+            r.followers.append(firPath(p.channel, "coefficients"));
         break;
     }
     case Effect::FirCoefficients:
