@@ -4,6 +4,7 @@
 
 #include <QSignalSpy>
 #include <QTimer>
+#include <QUdpSocket>
 #include <QtTest>
 
 #include "core/devices/discovery.h"
@@ -131,6 +132,47 @@ private Q_SLOTS:
         discovery.processDatagram(record.encode() + '\0');
         QCOMPARE(changed.size(), 2);
         QCOMPARE(discovery.count(), 1);
+    }
+
+    // Beside the listener, a socket per interface on the same port: what is
+    // sent to an interface's address is heard, and nothing twice.
+    void interfaceSocketsShareThePort_data()
+    {
+        QTest::addColumn<int>("interfaces");
+        QTest::newRow("none") << 0;
+        QTest::newRow("two") << 2;
+    }
+    void interfaceSocketsShareThePort()
+    {
+        QFETCH(int, interfaces);
+        Discovery discovery(0);
+        const quint16 port = discovery.boundPort();
+        QList<QHostAddress> standIns;
+        for (int i = 0; i < interfaces; ++i)
+            standIns << uniqueLoopback();
+        discovery.setInterfaceAddresses(standIns);
+        QCOMPARE(discovery.boundPort(), port);
+        QCOMPARE(discovery.interfaceAddresses(), standIns);
+        const QList<QUdpSocket *> sockets = discovery.interfaceSockets();
+        QCOMPARE(sockets.size(), interfaces);
+        QSignalSpy changed(&discovery, &Discovery::unitChanged);
+        QUdpSocket sender;
+        QVERIFY(sender.bind(uniqueLoopback(), 0));
+        QList<QHostAddress> targets = standIns;
+        targets << QHostAddress(QHostAddress::LocalHost);
+        for (int i = 0; i < targets.size(); ++i) {
+            if (i < sockets.size()) {
+                QCOMPARE(sockets.at(i)->localAddress(), standIns.at(i));
+                QCOMPARE(sockets.at(i)->localPort(), port);
+            }
+            QCOMPARE(sender.writeDatagram(unitRecord(7).encode(), targets.at(i), port), qint64(broadcastMsg::Size));
+            QVERIFY(waitUntil([&] { return discovery.count() == 1 && changed.size() == i; }));
+        }
+        QTest::qWait(50);
+        QCOMPARE(changed.size(), targets.size() - 1);
+        // Unchanged interfaces leave the sockets alone.
+        discovery.watchInterfaces();
+        QCOMPARE(discovery.interfaceSockets(), sockets);
     }
 
     void capHoldsForHeardUnitsOnly()

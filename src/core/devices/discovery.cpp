@@ -35,7 +35,6 @@ Discovery::Discovery(quint16 port, QObject *parent)
     , m_port(port)
     , m_watchTimer(new QTimer(this))
 {
-    m_interfaceCount = countBroadcastInterfaces();
     connect(m_watchTimer, &QTimer::timeout, this, &Discovery::watchInterfaces);
     m_watchTimer->start(InterfaceWatchMs);
     bind();
@@ -43,8 +42,7 @@ Discovery::Discovery(quint16 port, QObject *parent)
 
 Discovery::~Discovery()
 {
-    while (!m_sockets.isEmpty())
-        delete m_sockets.takeLast();
+    closeSockets();
     for (Unit *unit : qAsConst(m_units)) {
         unit->silence->disconnect(this);
         delete unit->silence;
@@ -61,7 +59,7 @@ void Discovery::setPort(quint16 port)
 
 quint16 Discovery::boundPort() const
 {
-    return m_sockets.isEmpty() ? 0 : m_sockets.first()->localPort();
+    return m_listener ? m_listener->localPort() : 0;
 }
 
 const broadcastMsg *Discovery::recordAt(int index) const
@@ -102,62 +100,110 @@ void Discovery::setSilenceMs(int ms)
     m_silenceMs = qMax(ms, 1);
 }
 
-int Discovery::countBroadcastInterfaces()
+QList<QHostAddress> Discovery::broadcastInterfaceAddresses()
 {
-    int count = 0;
+    QList<QHostAddress> addresses;
     const auto interfaces = QNetworkInterface::allInterfaces();
     for (const QNetworkInterface &iface : interfaces) {
         const auto flags = iface.flags();
-        if ((flags & (QNetworkInterface::IsUp | QNetworkInterface::IsRunning))
-            && !(flags & QNetworkInterface::IsLoopBack) && (flags & QNetworkInterface::CanBroadcast))
-            ++count;
+        if (!(flags & (QNetworkInterface::IsUp | QNetworkInterface::IsRunning))
+            || (flags & QNetworkInterface::IsLoopBack) || !(flags & QNetworkInterface::CanBroadcast))
+            continue;
+        const auto entries = iface.addressEntries();
+        for (const QNetworkAddressEntry &entry : entries) {
+            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol) {
+                addresses.append(entry.ip());
+                break;
+            }
+        }
     }
-    return count;
+    return addresses;
+}
+
+QList<QHostAddress> Discovery::interfaceAddresses() const
+{
+    return m_standIns ? *m_standIns : broadcastInterfaceAddresses();
+}
+
+void Discovery::setInterfaceAddresses(const QList<QHostAddress> &addresses)
+{
+    m_standIns = addresses;
+    bind();
+}
+
+void Discovery::useSystemInterfaces()
+{
+    m_standIns.reset();
+    bind();
+}
+
+void Discovery::closeSockets()
+{
+    while (!m_interfaceSockets.isEmpty())
+        delete m_interfaceSockets.takeLast();
+    delete m_listener;
+    m_listener = nullptr;
 }
 
 // Records arrive as broadcasts on every interface; one listener on the
 // any-address hears them all (and also what units on loopback send), where a
 // socket bound to an interface address would miss broadcasts on some
-// platforms.
+// platforms. The interface sockets share its port; broadcasts are not
+// delivered to them, so no record is heard twice.
 void Discovery::bind()
 {
-    while (!m_sockets.isEmpty())
-        delete m_sockets.takeLast();
+    closeSockets();
+    m_boundInterfaces = interfaceAddresses();
     // Asked for "any free port": keep the one chosen the first time, so a
     // rebind does not move the listener away from whoever was told its port.
     const quint16 port = m_port != 0 ? m_port : m_boundPort;
-    auto *socket = new QUdpSocket(this);
-    // Units are on the local network; a system proxy must never sit between.
-    socket->setProxy(QNetworkProxy::NoProxy);
-    if (socket->bind(QHostAddress::AnyIPv4, port, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
+    auto open = [this](const QHostAddress &address, quint16 port) -> QUdpSocket * {
+        auto *socket = new QUdpSocket(this);
+        // Units are on the local network; a system proxy must never sit between.
+        socket->setProxy(QNetworkProxy::NoProxy);
+        if (!socket->bind(address, port, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
+            qCDebug(lcDevices) << "cannot listen for status records on" << address.toString() << port << ":"
+                               << socket->errorString();
+            delete socket;
+            return nullptr;
+        }
         // Units powered up together announce in step; a few hundred records
         // arriving in one burst must not overflow the default buffer.
         socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, ReceiveBufferBytes);
         connect(socket, &QUdpSocket::readyRead, this, &Discovery::readPending);
-        m_sockets.append(socket);
-        m_boundPort = socket->localPort();
-    } else {
-        qCDebug(lcDevices) << "cannot listen for status records on port" << port << ":" << socket->errorString();
-        delete socket;
-        // The watch binds again on its next tick.
-        m_interfaceCount = -1;
+        return socket;
+    };
+    m_listener = open(QHostAddress(QHostAddress::AnyIPv4), port);
+    // The watch binds again on its next tick.
+    m_bindFailed = !m_listener;
+    if (!m_listener)
+        return;
+    m_boundPort = m_listener->localPort();
+    // An interface whose socket cannot be bound is still heard through the
+    // listener; only the command skips it.
+    for (const QHostAddress &address : qAsConst(m_boundInterfaces)) {
+        if (QUdpSocket *socket = open(address, m_boundPort))
+            m_interfaceSockets.append(socket);
     }
 }
 
 void Discovery::watchInterfaces()
 {
-    const int count = countBroadcastInterfaces();
-    if (count != m_interfaceCount) {
-        m_interfaceCount = count;
+    if (m_bindFailed || interfaceAddresses() != m_boundInterfaces)
         bind();
-    }
 }
 
 void Discovery::readPending()
 {
     auto *signalled = qobject_cast<QUdpSocket *>(sender());
-    const QList<QUdpSocket *> sockets =
-        signalled && m_sockets.contains(signalled) ? QList<QUdpSocket *>{signalled} : m_sockets;
+    QList<QUdpSocket *> sockets;
+    if (signalled && (signalled == m_listener || m_interfaceSockets.contains(signalled))) {
+        sockets.append(signalled);
+    } else {
+        if (m_listener)
+            sockets.append(m_listener);
+        sockets += m_interfaceSockets;
+    }
     // Several units may have announced since the last turn of the event loop;
     // each datagram is one unit's record and all of them count.
     Q_EMIT batchStarted();

@@ -2,8 +2,11 @@
 
 #include <QByteArray>
 #include <QFlags>
+#include <QHostAddress>
 #include <QList>
 #include <QObject>
+
+#include <optional>
 
 #include "broadcastmsg.h"
 
@@ -20,6 +23,12 @@ class QUdpSocket;
 // merged field by field into its entry; a unit not heard for silenceMs() is
 // offline until its next record. Indexes are positions in the list, the
 // same as the device table's rows.
+//
+// The listener is bound to the any-address, where broadcasts arrive on every
+// platform. Beside it, each broadcast-capable interface gets a socket bound to
+// its address and the same port: what a unit sends to that address arrives
+// there, and the device table's command to the units goes out through them,
+// one per interface.
 //
 // Usable alone, without widgets: listen for a few seconds, then read the
 // entries.
@@ -68,11 +77,24 @@ public:
     quint16 port() const { return m_port; }
     // Rebinds the listener.
     void setPort(quint16 port);
-    bool isListening() const { return !m_sockets.isEmpty(); }
+    bool isListening() const { return m_listener != nullptr; }
     // The port the listener is bound to (the chosen one when asked for 0).
     quint16 boundPort() const;
-    // The bound sockets, for the device table's one command to the units.
-    QList<QUdpSocket *> sockets() const { return m_sockets; }
+    // The any-address listener (null when not bound).
+    QUdpSocket *listener() const { return m_listener; }
+    // One socket per broadcast-capable interface, bound to its address and
+    // boundPort(), in the order of interfaceAddresses().
+    QList<QUdpSocket *> interfaceSockets() const { return m_interfaceSockets; }
+
+    // The first IPv4 address of every interface that is up or running, not
+    // loopback, and can broadcast.
+    static QList<QHostAddress> broadcastInterfaceAddresses();
+    // The interfaces in use: the system's, or the stand-ins given.
+    QList<QHostAddress> interfaceAddresses() const;
+    // Stand-ins for the system's interfaces (tests and demos give loopback
+    // addresses); rebinds. The system's again after useSystemInterfaces().
+    void setInterfaceAddresses(const QList<QHostAddress> &addresses);
+    void useSystemInterfaces();
 
     int count() const { return m_units.size(); }
     const broadcastMsg *recordAt(int index) const;
@@ -94,12 +116,11 @@ public:
     // Evaluates one received datagram as the listener does.
     void processDatagram(const QByteArray &datagram);
 
-    static int countBroadcastInterfaces();
-
 public Q_SLOTS:
     // What the listener does when datagrams are waiting.
     void readPending();
-    // Every InterfaceWatchMs: rebinds when the interfaces changed.
+    // Every InterfaceWatchMs: rebinds when the interfaces or their addresses
+    // changed, or when the listener could not be bound.
     void watchInterfaces();
 
 Q_SIGNALS:
@@ -123,12 +144,18 @@ private:
     void silenceEnded(QTimer *timer);
     Unit *makeUnit(const broadcastMsg &record);
 
+    void closeSockets();
+
     quint16 m_port;
     quint16 m_boundPort = 0;
-    int m_interfaceCount = -1;
     int m_silenceMs = SilenceMs;
     bool m_capReported = false;
-    QList<QUdpSocket *> m_sockets;
+    bool m_bindFailed = false;
+    std::optional<QList<QHostAddress>> m_standIns;
+    // The interfaces as they were at the last bind.
+    QList<QHostAddress> m_boundInterfaces;
+    QUdpSocket *m_listener = nullptr;
+    QList<QUdpSocket *> m_interfaceSockets;
     QList<Unit *> m_units;
     QTimer *m_watchTimer;
 };

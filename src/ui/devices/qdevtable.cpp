@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMessageBox>
-#include <QNetworkInterface>
 #include <QNetworkProxy>
 #include <QPushButton>
 #include <QTableWidget>
@@ -201,6 +200,11 @@ void QDevTable::setCommandTarget(const QHostAddress &address, quint16 port)
 {
     m_network.commandAddress = address;
     m_network.commandPort = port;
+}
+
+void QDevTable::setInterfaceAddresses(const QList<QHostAddress> &addresses)
+{
+    m_discovery->setInterfaceAddresses(addresses);
 }
 
 void QDevTable::setDiscoveryPort(quint16 port)
@@ -627,34 +631,26 @@ bool QDevTable::sendUdpCommand(quint32 machineid, quint8 command, const QByteArr
 
     const QHostAddress &target = m_network.commandAddress;
     const quint16 port = m_network.commandPort;
-    int sent = 0;
-    if (target == QHostAddress(QHostAddress::Broadcast)) {
-        // A limited broadcast leaves through one interface only, chosen by
-        // the routing table; a unit may sit on any of them, so send once from
-        // each broadcast-capable interface's own address.
-        const auto interfaces = QNetworkInterface::allInterfaces();
-        for (const QNetworkInterface &iface : interfaces) {
-            const auto flags = iface.flags();
-            if (!(flags & (QNetworkInterface::IsUp | QNetworkInterface::IsRunning))
-                || (flags & QNetworkInterface::IsLoopBack) || !(flags & QNetworkInterface::CanBroadcast))
-                continue;
-            for (const QNetworkAddressEntry &entry : iface.addressEntries()) {
-                if (entry.ip().protocol() != QAbstractSocket::IPv4Protocol)
-                    continue;
-                QUdpSocket socket;
-                if (socket.bind(entry.ip(), 0) && socket.writeDatagram(datagram, target, port) == datagram.size())
-                    ++sent;
-                break;
-            }
-        }
-        if (sent > 0)
-            return true;
+    // A limited broadcast leaves through one interface only, chosen by the
+    // routing table, unless it is sent from a socket bound to an interface's
+    // address; a unit may sit on any of them, so the command goes out once
+    // through each interface's socket, from the discovery port. Without a
+    // broadcast-capable interface, the listener sends it.
+    QList<QUdpSocket *> through = m_discovery->interfaceSockets();
+    if (through.isEmpty() && m_discovery->listener())
+        through.append(m_discovery->listener());
+    if (through.isEmpty()) {
+        QUdpSocket socket;
+        return socket.writeDatagram(datagram, target, port) == datagram.size();
     }
-    const QList<QUdpSocket *> listeners = m_discovery->sockets();
-    if (!listeners.isEmpty())
-        return listeners.first()->writeDatagram(datagram, target, port) == datagram.size();
-    QUdpSocket socket;
-    return socket.writeDatagram(datagram, target, port) == datagram.size();
+    int sent = 0;
+    for (QUdpSocket *socket : qAsConst(through)) {
+        if (socket->writeDatagram(datagram, target, port) == datagram.size())
+            ++sent;
+    }
+    if (sent == 0 && m_discovery->listener() && !through.contains(m_discovery->listener()))
+        return m_discovery->listener()->writeDatagram(datagram, target, port) == datagram.size();
+    return sent > 0;
 }
 
 void QDevTable::ipClicked(int index)

@@ -75,6 +75,9 @@ public:
     void setCommandTarget(const QHostAddress &address, quint16 port);
     // Rebinds the listener.
     void setDiscoveryPort(quint16 port);
+    // Stand-ins for the broadcast-capable interfaces the command goes out
+    // through (see Discovery); tests give loopback addresses.
+    void setInterfaceAddresses(const QList<QHostAddress> &addresses);
     // The port the listener is bound to (the chosen one when asked for 0).
     quint16 boundDiscoveryPort() const;
     void setLanguageFontFamily(const QString &family);
