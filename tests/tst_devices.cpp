@@ -6,6 +6,7 @@
 #include <QNetworkDatagram>
 #include <QProcess>
 #include <QPushButton>
+#include <QSet>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSqlDatabase>
@@ -628,6 +629,54 @@ private Q_SLOTS:
         // The table waits for the unit's next record to show a new address.
         QCOMPARE(table.machineIdAt(0), 0x070Au);
         QCOMPARE(cell(table, 0, QDevTable::IpColumn), broadcastMsg::addressText(table.ipAddressAt(0)));
+    }
+
+    // The command goes out once through each broadcast-capable interface's
+    // socket, from the discovery port (two loopback stand-ins here); with no
+    // such interface, from the listener.
+    void ipCommandGoesOutThroughEachInterface_data()
+    {
+        QTest::addColumn<int>("interfaces");
+        QTest::newRow("no interface: the listener") << 0;
+        QTest::newRow("two interfaces") << 2;
+    }
+    void ipCommandGoesOutThroughEachInterface()
+    {
+        QFETCH(int, interfaces);
+        ScratchDir dir;
+        ScriptedPrompt prompt;
+        QUdpSocket unitSide;
+        const QHostAddress unitAddress = uniqueLoopback();
+        QVERIFY(unitSide.bind(unitAddress, 0));
+        QDevTable table(loopbackNetwork(), &prompt, nullptr);
+        QList<QHostAddress> standIns;
+        for (int i = 0; i < interfaces; ++i)
+            standIns << uniqueLoopback();
+        table.setInterfaceAddresses(standIns);
+        table.setCommandTarget(unitAddress, unitSide.localPort());
+        table.loadDevices();
+        table.processDatagram(datagram(unitAt(0x070A, uniqueLoopback())));
+
+        answerIpDialog(table.ipSettingDialog(), QStringLiteral("10.0.0.7"), QStringLiteral("255.0.0.0"));
+        table.ipClicked(0);
+        const int expected = qMax(interfaces, 1);
+        QList<QNetworkDatagram> received;
+        QVERIFY(waitUntil([&] {
+            while (unitSide.hasPendingDatagrams())
+                received << unitSide.receiveDatagram();
+            return received.size() >= expected;
+        }));
+        QTest::qWait(50);
+        QVERIFY(!unitSide.hasPendingDatagrams());
+        QList<QHostAddress> senders;
+        for (const QNetworkDatagram &d : qAsConst(received)) {
+            QCOMPARE(d.senderPort(), int(table.boundDiscoveryPort()));
+            QCOMPARE(d.data().left(12), QByteArray("\x0A\x07\x00\x00" "\x02\x00\x00\x00" "\x0C\x00\x00\x00", 12));
+            senders << d.senderAddress();
+        }
+        if (interfaces > 0)
+            QCOMPARE(QSet<QHostAddress>(senders.begin(), senders.end()),
+                     QSet<QHostAddress>(standIns.begin(), standIns.end()));
     }
 
     void silenceDropsAndNextRecordReconnects()

@@ -55,7 +55,7 @@ void QDeviceList::setLanguageFontFamily(const QString &family)
         item->setLanguageFontFamily(family);
 }
 
-void QDeviceList::addItem(broadcastMsg *msg)
+void QDeviceList::addItem(const broadcastMsg *msg)
 {
     auto *item = new QDeviceItem(m_container);
     m_items.append(item);

@@ -35,7 +35,7 @@ public:
 
 public Q_SLOTS:
     void removeRow(int row);
-    void addItem(broadcastMsg *msg);
+    void addItem(const broadcastMsg *msg);
     void setFaultState(uint row, uchar fault);
     void setNetState(int row, QAbstractSocket::SocketState state);
     void setIpaddr(uint row, uint dwIpaddr);

@@ -5,8 +5,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMessageBox>
-#include <QNetworkDatagram>
-#include <QNetworkInterface>
 #include <QNetworkProxy>
 #include <QPushButton>
 #include <QTableWidget>
@@ -14,9 +12,6 @@
 #include <QTimer>
 #include <QUdpSocket>
 #include <QtEndian>
-
-#include <algorithm>
-#include <iterator>
 
 #include "core/devices/devicedatabase.h"
 #include "core/link/logging.h"
@@ -30,12 +25,6 @@ const QString GeometryKey = QStringLiteral("DeviceListGeometry");
 constexpr int CommandHeaderSize = 12;
 constexpr quint8 SetIpCommand = 2;
 constexpr int RetriesBeforeReminder = 5;
-constexpr int ReceiveBufferBytes = 2 * 1024 * 1024;
-
-QByteArray fieldBytes(const char *field, int size, int limit = -1)
-{
-    return broadcastMsg::fieldText(field, size, limit);
-}
 
 QString localText(const char *field, int size, int limit = -1)
 {
@@ -54,10 +43,7 @@ bool isContiguousMask(quint32 mask)
 
 struct QDevTable::Entry
 {
-    broadcastMsg record;
     QTcpSocket *socket = nullptr;
-    QTimer *silence = nullptr;
-    bool online = false;
     QPushButton *deleteButton = nullptr;
 };
 
@@ -72,7 +58,7 @@ QDevTable::QDevTable(const Network &network, Prompt *prompt, QSettings *settings
     , m_prompt(prompt ? prompt : Prompt::standard())
     , m_settings(settings)
     , m_database(std::make_unique<DeviceDatabase>())
-    , m_watchTimer(new QTimer(this))
+    , m_discovery(new Discovery(network.discoveryPort, this))
 {
     // Units are on the local network; a system proxy must never sit between.
     QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
@@ -82,9 +68,12 @@ QDevTable::QDevTable(const Network &network, Prompt *prompt, QSettings *settings
     setPalette(pal);
     setAutoFillBackground(true);
 
-    m_interfaceCount = countBroadcastInterfaces();
-    connect(m_watchTimer, &QTimer::timeout, this, &QDevTable::timeout);
-    m_watchTimer->start(InterfaceWatchMs);
+    connect(m_discovery, &Discovery::unitAdded, this, &QDevTable::unitAdded);
+    connect(m_discovery, &Discovery::unitChanged, this, &QDevTable::unitChanged);
+    connect(m_discovery, &Discovery::onlineChanged, this, &QDevTable::onlineChanged);
+    // The records of one turn go to the database together.
+    connect(m_discovery, &Discovery::batchStarted, this, [this] { m_database->beginBatch(); });
+    connect(m_discovery, &Discovery::batchFinished, this, [this] { m_database->endBatch(); });
 
     m_timeoutBox = new QMessageBox(QMessageBox::Information, QString(), QString(), QMessageBox::NoButton, this);
     m_timeoutBox->setModal(false);
@@ -97,7 +86,6 @@ QDevTable::QDevTable(const Network &network, Prompt *prompt, QSettings *settings
 
     m_ipSetting = new QIpSetting(this);
     buildTable();
-    bindUdpSockets();
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -116,13 +104,12 @@ QDevTable::QDevTable(const Network &network, Prompt *prompt, QSettings *settings
 QDevTable::~QDevTable()
 {
     saveGeometryIfShown();
-    while (!m_udpSockets.isEmpty())
-        delete m_udpSockets.takeLast();
-    // Nobody may hear about sockets closing while the table goes away.
+    // Nobody may hear about units or sockets while the table goes away.
+    m_discovery->disconnect(this);
+    delete m_discovery;
+    m_discovery = nullptr;
     for (Entry *entry : qAsConst(m_entries)) {
         entry->socket->disconnect(this);
-        entry->silence->disconnect(this);
-        delete entry->silence;
         delete entry->socket;
     }
     qDeleteAll(m_entries);
@@ -141,60 +128,45 @@ QTcpSocket *QDevTable::socketAt(int index) const
 
 const broadcastMsg *QDevTable::recordAt(int index) const
 {
-    return index >= 0 && index < m_entries.size() ? &m_entries.at(index)->record : nullptr;
+    return m_discovery->recordAt(index);
 }
 
 quint32 QDevTable::machineIdAt(int index) const
 {
-    return index >= 0 && index < m_entries.size() ? m_entries.at(index)->record.machineid : 0;
+    const broadcastMsg *record = recordAt(index);
+    return record ? record->machineid : 0;
 }
 
 quint32 QDevTable::ipAddressAt(int index) const
 {
-    return index >= 0 && index < m_entries.size() ? m_entries.at(index)->record.ipaddress : 0;
+    const broadcastMsg *record = recordAt(index);
+    return record ? record->ipaddress : 0;
 }
 
 bool QDevTable::isOnline(int index) const
 {
-    return index >= 0 && index < m_entries.size() && m_entries.at(index)->online;
+    return m_discovery->isOnline(index);
 }
 
 QTimer *QDevTable::silenceTimerAt(int index) const
 {
-    return index >= 0 && index < m_entries.size() ? m_entries.at(index)->silence : nullptr;
+    return m_discovery->silenceTimerAt(index);
 }
 
 int QDevTable::indexOfMachineId(quint32 machineid) const
 {
-    for (int i = 0; i < m_entries.size(); ++i) {
-        if (m_entries.at(i)->record.machineid == machineid)
-            return i;
-    }
-    return -1;
+    return m_discovery->indexOfMachineId(machineid);
 }
 
 int QDevTable::indexOfAddress(quint32 ipaddress) const
 {
-    for (int i = 0; i < m_entries.size(); ++i) {
-        if (m_entries.at(i)->record.ipaddress == ipaddress)
-            return i;
-    }
-    return -1;
+    return m_discovery->indexOfAddress(ipaddress);
 }
 
 int QDevTable::indexOfSocket(const QObject *socket) const
 {
     for (int i = 0; i < m_entries.size(); ++i) {
         if (m_entries.at(i)->socket == socket)
-            return i;
-    }
-    return -1;
-}
-
-int QDevTable::indexOfTimer(const QObject *timer) const
-{
-    for (int i = 0; i < m_entries.size(); ++i) {
-        if (m_entries.at(i)->silence == timer)
             return i;
     }
     return -1;
@@ -230,16 +202,20 @@ void QDevTable::setCommandTarget(const QHostAddress &address, quint16 port)
     m_network.commandPort = port;
 }
 
+void QDevTable::setInterfaceAddresses(const QList<QHostAddress> &addresses)
+{
+    m_discovery->setInterfaceAddresses(addresses);
+}
+
 void QDevTable::setDiscoveryPort(quint16 port)
 {
     m_network.discoveryPort = port;
-    m_boundPort = 0;
-    bindUdpSockets();
+    m_discovery->setPort(port);
 }
 
 quint16 QDevTable::boundDiscoveryPort() const
 {
-    return m_udpSockets.isEmpty() ? 0 : m_udpSockets.first()->localPort();
+    return m_discovery->boundPort();
 }
 
 void QDevTable::setLanguageFontFamily(const QString &family)
@@ -251,54 +227,6 @@ void QDevTable::setLanguageFontFamily(const QString &family)
     setTableFont(QFont(family, 9));
     for (Entry *entry : qAsConst(m_entries))
         entry->deleteButton->setFont(QFont(family, 9));
-}
-
-int QDevTable::countBroadcastInterfaces()
-{
-    int count = 0;
-    const auto interfaces = QNetworkInterface::allInterfaces();
-    for (const QNetworkInterface &iface : interfaces) {
-        const auto flags = iface.flags();
-        if ((flags & (QNetworkInterface::IsUp | QNetworkInterface::IsRunning))
-            && !(flags & QNetworkInterface::IsLoopBack) && (flags & QNetworkInterface::CanBroadcast))
-            ++count;
-    }
-    return count;
-}
-
-// Records arrive as broadcasts on every interface; one listener on the
-// any-address hears them all (and also what units on loopback send), where a
-// socket bound to an interface address would miss broadcasts on some
-// platforms.
-void QDevTable::bindUdpSockets()
-{
-    while (!m_udpSockets.isEmpty())
-        delete m_udpSockets.takeLast();
-    // Asked for "any free port": keep the one chosen the first time, so a
-    // rebind does not move the listener away from whoever was told its port.
-    const quint16 port = m_network.discoveryPort != 0 ? m_network.discoveryPort : m_boundPort;
-    auto *socket = new QUdpSocket(this);
-    if (socket->bind(QHostAddress::AnyIPv4, port, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
-        // Units powered up together announce in step; a few hundred records
-        // arriving in one burst must not overflow the default buffer.
-        socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, ReceiveBufferBytes);
-        connect(socket, &QUdpSocket::readyRead, this, &QDevTable::udpRecvData);
-        m_udpSockets.append(socket);
-        m_boundPort = socket->localPort();
-    } else {
-        qCDebug(lcDevices) << "cannot listen for status records on port" << port << ":" << socket->errorString();
-        delete socket;
-        m_interfaceCount = -1;
-    }
-}
-
-void QDevTable::timeout()
-{
-    const int count = countBroadcastInterfaces();
-    if (count != m_interfaceCount) {
-        m_interfaceCount = count;
-        bindUdpSockets();
-    }
 }
 
 void QDevTable::buildTable()
@@ -373,7 +301,7 @@ void QDevTable::describeRows()
         KeyboardAccess::describe(m_entries.at(i)->deleteButton,
                                  tr("Delete device %1 (%2)")
                                      .arg(i + 1)
-                                     .arg(broadcastMsg::addressText(m_entries.at(i)->record.ipaddress)));
+                                     .arg(broadcastMsg::addressText(ipAddressAt(i))));
     }
 }
 
@@ -477,19 +405,24 @@ void QDevTable::loadDevices()
 
 void QDevTable::addDevice(broadcastMsg *pMsg, bool online)
 {
-    if (!pMsg)
-        return;
+    if (pMsg)
+        m_discovery->addUnit(*pMsg, online);
+}
+
+void QDevTable::unitAdded(int index)
+{
+    const broadcastMsg &record = *m_discovery->recordAt(index);
+    // A unit heard for the first time is stored; stored units and units
+    // added by hand already are.
+    if (m_discovery->isOnline(index))
+        m_database->add(record);
     auto *entry = new Entry;
-    entry->record = *pMsg;
-    entry->online = online;
     entry->socket = new QTcpSocket(this);
-    entry->silence = new QTimer(this);
-    entry->silence->setSingleShot(true);
     m_entries.append(entry);
 
     const int row = m_table->rowCount();
     m_table->insertRow(row);
-    fillRow(row, entry->record);
+    fillRow(row, record);
     entry->deleteButton = new QPushButton(tr("Delete"));
     entry->deleteButton->setObjectName(QStringLiteral("normalButton"));
     if (!m_fontFamily.isEmpty())
@@ -500,151 +433,76 @@ void QDevTable::addDevice(broadcastMsg *pMsg, bool online)
 
     connect(entry->socket, &QTcpSocket::stateChanged, this, &QDevTable::tcpSocketStateChanged);
     connect(entry->socket, &QTcpSocket::readyRead, this, &QDevTable::tcpReadyRead);
-    connect(entry->silence, &QTimer::timeout, this, &QDevTable::udpRecvTimeout);
-    // A unit heard once and never again must still go offline, so its
-    // silence is timed from the record that made the entry.
-    if (online)
-        entry->silence->start(SilenceMs);
-    Q_EMIT sigAddDev(&entry->record);
-}
-
-void QDevTable::udpRecvData()
-{
-    auto *signalled = qobject_cast<QUdpSocket *>(sender());
-    const QList<QUdpSocket *> sockets = signalled ? QList<QUdpSocket *>{signalled} : m_udpSockets;
-    // Several units may have announced since the last turn of the event loop;
-    // each datagram is one unit's record and all of them count.
-    m_database->beginBatch();
-    // Within limits: a socket that was read from signals again on the next
-    // turn while it still holds datagrams.
-    const int known = m_entries.size();
-    int taken = 0;
-    for (QUdpSocket *socket : sockets) {
-        while (taken < DatagramsPerTurn && m_entries.size() - known < NewUnitsPerTurn
-               && socket->hasPendingDatagrams()) {
-            processDatagram(socket->receiveDatagram().data());
-            ++taken;
-        }
-    }
-    m_database->endBatch();
+    Q_EMIT sigAddDev(&record);
 }
 
 void QDevTable::processDatagram(const QByteArray &datagram)
 {
-    broadcastMsg record;
-    if (!broadcastMsg::decode(datagram, &record))
-        return;
-    const int index = indexOfMachineId(record.machineid);
-    if (index < 0) {
-        if (m_entries.size() >= MaxKnownUnits) {
-            if (!m_capReported) {
-                m_capReported = true;
-                qCDebug(lcDevices, "%d units known: status records of further units are ignored",
-                        int(m_entries.size()));
-            }
-            return;
-        }
-        // What the table shows and stores of a location or description is
-        // its first 16 bytes; keep the copy the same, so the next identical
-        // record compares equal.
-        broadcastMsg::setFieldText(record.location, broadcastMsg::TextSize,
-                                   fieldBytes(record.location, broadcastMsg::TextSize, StoredTextBytes));
-        broadcastMsg::setFieldText(record.description, broadcastMsg::TextSize,
-                                   fieldBytes(record.description, broadcastMsg::TextSize, StoredTextBytes));
-        m_database->add(record);
-        addDevice(&record, true);
-        Q_EMIT sigNetBrowsingState(m_entries.size() - 1, true);
-        return;
-    }
-    mergeRecord(index, record);
+    m_discovery->processDatagram(datagram);
 }
 
-void QDevTable::mergeRecord(int index, const broadcastMsg &in)
+void QDevTable::unitChanged(int index, Discovery::Changes changes)
 {
-    Entry *entry = m_entries.at(index);
-    broadcastMsg &stored = entry->record;
+    const broadcastMsg &stored = *m_discovery->recordAt(index);
     const quint32 id = stored.machineid;
-    entry->silence->start(SilenceMs);
-
-    bool addressChanged = false;
-    if (in.ipaddress != stored.ipaddress) {
-        stored.ipaddress = in.ipaddress;
+    if (changes & Discovery::Address) {
         setCell(index, IpColumn, broadcastMsg::addressText(stored.ipaddress));
         describeRows();
         Q_EMIT sigIpaddr(uint(index), stored.ipaddress);
         m_database->updateIpAddress(id, stored.ipaddress);
-        addressChanged = true;
     }
-    const QByteArray model = fieldBytes(in.model, broadcastMsg::ModelSize);
-    if (model != fieldBytes(stored.model, broadcastMsg::ModelSize)) {
-        std::copy(std::begin(in.model), std::end(in.model), std::begin(stored.model));
+    if (changes & Discovery::Model) {
+        const QByteArray model = broadcastMsg::fieldText(stored.model, broadcastMsg::ModelSize);
         setCell(index, ModelColumn, QString::fromLocal8Bit(model));
         Q_EMIT sigModel(uint(index), QString::fromLocal8Bit(model));
         m_database->updateModel(id, model);
     }
-    const QByteArray arm = fieldBytes(in.ARMFirmware, broadcastMsg::FirmwareSize);
-    if (arm != fieldBytes(stored.ARMFirmware, broadcastMsg::FirmwareSize)) {
-        std::copy(std::begin(in.ARMFirmware), std::end(in.ARMFirmware), std::begin(stored.ARMFirmware));
+    if (changes & Discovery::ArmFirmware) {
+        const QByteArray arm = broadcastMsg::fieldText(stored.ARMFirmware, broadcastMsg::FirmwareSize);
         setCell(index, ArmColumn, QString::fromLocal8Bit(arm));
         m_database->updateArmFirmware(id, arm);
     }
-    const QByteArray dsp = fieldBytes(in.DSPFirmware, broadcastMsg::FirmwareSize);
-    if (dsp != fieldBytes(stored.DSPFirmware, broadcastMsg::FirmwareSize)) {
-        std::copy(std::begin(in.DSPFirmware), std::end(in.DSPFirmware), std::begin(stored.DSPFirmware));
+    if (changes & Discovery::DspFirmware) {
+        const QByteArray dsp = broadcastMsg::fieldText(stored.DSPFirmware, broadcastMsg::FirmwareSize);
         setCell(index, DspColumn, QString::fromLocal8Bit(dsp));
         m_database->updateDspFirmware(id, dsp);
     }
-    const QByteArray location = fieldBytes(in.location, broadcastMsg::TextSize, StoredTextBytes);
-    if (location != fieldBytes(stored.location, broadcastMsg::TextSize)) {
-        broadcastMsg::setFieldText(stored.location, broadcastMsg::TextSize, location);
+    if (changes & Discovery::Location) {
+        const QByteArray location = broadcastMsg::fieldText(stored.location, broadcastMsg::TextSize);
         setCell(index, LocationColumn, QString::fromLocal8Bit(location));
         m_database->updateLocation(id, location);
     }
-    const QByteArray description = fieldBytes(in.description, broadcastMsg::TextSize, StoredTextBytes);
-    if (description != fieldBytes(stored.description, broadcastMsg::TextSize)) {
-        broadcastMsg::setFieldText(stored.description, broadcastMsg::TextSize, description);
+    if (changes & Discovery::Description) {
+        const QByteArray description = broadcastMsg::fieldText(stored.description, broadcastMsg::TextSize);
         setCell(index, DescriptionColumn, QString::fromLocal8Bit(description));
         m_database->updateDescription(id, description);
     }
-    const QByteArray sn = fieldBytes(in.sn, broadcastMsg::SnSize);
-    if (sn != fieldBytes(stored.sn, broadcastMsg::SnSize)) {
-        std::copy(std::begin(in.sn), std::end(in.sn), std::begin(stored.sn));
+    if (changes & Discovery::Serial) {
+        const QByteArray sn = broadcastMsg::fieldText(stored.sn, broadcastMsg::SnSize);
         setCell(index, SnColumn, QString::fromLocal8Bit(sn));
         m_database->updateSn(id, sn);
     }
-    if (in.statusFlag != stored.statusFlag) {
-        stored.statusFlag = in.statusFlag;
+    if (changes & Discovery::StatusFlag)
         setCell(index, IdColumn, QString::number(stored.machineid) + QString::number(stored.statusFlag));
-    }
-    if (in.fault != stored.fault) {
-        stored.fault = in.fault;
+    if (changes & Discovery::Fault)
         Q_EMIT sigFault(uint(index), stored.fault);
-    }
-    const QByteArray preset = fieldBytes(in.presetName, broadcastMsg::TextSize);
-    if (preset != fieldBytes(stored.presetName, broadcastMsg::TextSize)) {
-        std::copy(std::begin(in.presetName), std::end(in.presetName), std::begin(stored.presetName));
-        Q_EMIT sigPreset(uint(index), QString::fromLocal8Bit(preset));
-    }
-    stored.runTime = in.runTime;
-    stored.totalTime = in.totalTime;
+    if (changes & Discovery::PresetName)
+        Q_EMIT sigPreset(uint(index),
+                         QString::fromLocal8Bit(broadcastMsg::fieldText(stored.presetName, broadcastMsg::TextSize)));
     setCell(index, RunTimeColumn, durationText(stored.runTime));
     setCell(index, TotalTimeColumn, durationText(stored.totalTime));
 
     if (index == m_currentIndex
-        && (entry->socket->state() != QAbstractSocket::ConnectedState || addressChanged))
+        && (m_entries.at(index)->socket->state() != QAbstractSocket::ConnectedState
+            || (changes & Discovery::Address)))
         reconnect(index);
-
-    if (!entry->online) {
-        entry->online = true;
-        Q_EMIT sigNetBrowsingState(index, true);
-    }
 }
 
 void QDevTable::reconnect(int index)
 {
     Entry *entry = m_entries.at(index);
     QHostAddress address;
-    address.setAddress(entry->record.ipaddress);
+    address.setAddress(ipAddressAt(index));
     entry->socket->disconnectFromHost();
     entry->socket->abort();
     entry->socket->connectToHost(address, m_network.controlPort, QIODevice::ReadWrite);
@@ -661,23 +519,17 @@ void QDevTable::reconnect(int index)
     }
 }
 
-void QDevTable::udpRecvTimeout()
+void QDevTable::onlineChanged(int index, bool online)
 {
-    const int index = indexOfTimer(sender());
-    if (index < 0)
-        return;
-    Entry *entry = m_entries.at(index);
-    entry->silence->stop();
-    entry->socket->disconnectFromHost();
-    entry->online = false;
-    Q_EMIT sigNetBrowsingState(index, false);
+    // Silent for too long: its control link goes down with it.
+    if (!online)
+        m_entries.at(index)->socket->disconnectFromHost();
+    Q_EMIT sigNetBrowsingState(index, online);
 }
 
 void QDevTable::tcpReadyRead()
 {
-    const int index = indexOfSocket(sender());
-    if (index >= 0)
-        m_entries.at(index)->silence->start(SilenceMs);
+    m_discovery->noteSignOfLife(indexOfSocket(sender()));
 }
 
 void QDevTable::tcpSocketStateChanged(QAbstractSocket::SocketState state)
@@ -720,21 +572,18 @@ void QDevTable::removeDev(int index)
     if (index < 0 || index >= m_entries.size())
         return;
     Entry *entry = m_entries.at(index);
-    m_database->remove(entry->record.machineid);
+    m_database->remove(machineIdAt(index));
 
-    entry->silence->disconnect(this);
-    delete entry->silence;
     // Close the link while the entry still exists, so whoever follows this
     // unit's socket hears it go down; then let it go quietly.
     entry->socket->abort();
     entry->socket->disconnect(this);
     delete entry->socket;
+    m_discovery->removeAt(index);
     m_entries.removeAt(index);
     m_table->removeRow(index);
     delete entry;
     describeRows();
-    if (m_entries.size() < MaxKnownUnits)
-        m_capReported = false;
 }
 
 void QDevTable::devChanged(int index)
@@ -782,33 +631,26 @@ bool QDevTable::sendUdpCommand(quint32 machineid, quint8 command, const QByteArr
 
     const QHostAddress &target = m_network.commandAddress;
     const quint16 port = m_network.commandPort;
-    int sent = 0;
-    if (target == QHostAddress(QHostAddress::Broadcast)) {
-        // A limited broadcast leaves through one interface only, chosen by
-        // the routing table; a unit may sit on any of them, so send once from
-        // each broadcast-capable interface's own address.
-        const auto interfaces = QNetworkInterface::allInterfaces();
-        for (const QNetworkInterface &iface : interfaces) {
-            const auto flags = iface.flags();
-            if (!(flags & (QNetworkInterface::IsUp | QNetworkInterface::IsRunning))
-                || (flags & QNetworkInterface::IsLoopBack) || !(flags & QNetworkInterface::CanBroadcast))
-                continue;
-            for (const QNetworkAddressEntry &entry : iface.addressEntries()) {
-                if (entry.ip().protocol() != QAbstractSocket::IPv4Protocol)
-                    continue;
-                QUdpSocket socket;
-                if (socket.bind(entry.ip(), 0) && socket.writeDatagram(datagram, target, port) == datagram.size())
-                    ++sent;
-                break;
-            }
-        }
-        if (sent > 0)
-            return true;
+    // A limited broadcast leaves through one interface only, chosen by the
+    // routing table, unless it is sent from a socket bound to an interface's
+    // address; a unit may sit on any of them, so the command goes out once
+    // through each interface's socket, from the discovery port. Without a
+    // broadcast-capable interface, the listener sends it.
+    QList<QUdpSocket *> through = m_discovery->interfaceSockets();
+    if (through.isEmpty() && m_discovery->listener())
+        through.append(m_discovery->listener());
+    if (through.isEmpty()) {
+        QUdpSocket socket;
+        return socket.writeDatagram(datagram, target, port) == datagram.size();
     }
-    if (!m_udpSockets.isEmpty())
-        return m_udpSockets.first()->writeDatagram(datagram, target, port) == datagram.size();
-    QUdpSocket socket;
-    return socket.writeDatagram(datagram, target, port) == datagram.size();
+    int sent = 0;
+    for (QUdpSocket *socket : qAsConst(through)) {
+        if (socket->writeDatagram(datagram, target, port) == datagram.size())
+            ++sent;
+    }
+    if (sent == 0 && m_discovery->listener() && !through.contains(m_discovery->listener()))
+        return m_discovery->listener()->writeDatagram(datagram, target, port) == datagram.size();
+    return sent > 0;
 }
 
 void QDevTable::ipClicked(int index)
@@ -817,7 +659,7 @@ void QDevTable::ipClicked(int index)
         return;
     // The dialog runs its own event loop; identify the unit by its id, not
     // by a row that may change meanwhile.
-    const quint32 machineid = m_entries.at(index)->record.machineid;
+    const quint32 machineid = machineIdAt(index);
     m_ipSetting->setWindowTitle(tr("ip Settings"));
     m_ipSetting->setFullMode(true);
     if (m_ipSetting->exec() != QDialog::Accepted)

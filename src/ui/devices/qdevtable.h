@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "core/devices/broadcastmsg.h"
+#include "core/devices/discovery.h"
 
 class DeviceDatabase;
 class Prompt;
@@ -20,12 +21,11 @@ class QPushButton;
 class QTableWidget;
 class QTcpSocket;
 class QTimer;
-class QUdpSocket;
 
-// The "Device list" window and the owner of every known unit: its record, its
-// TCP socket and its silence timer. Units announce themselves with 140-byte
-// status records over UDP; the PC only listens, except for the one command it
-// sends (new IP settings).
+// The "Device list" window: shows what the Discovery hears, and keeps, for
+// every known unit, its TCP socket, its database row and its table row. Units
+// announce themselves with 140-byte status records over UDP; the PC only
+// listens, except for the one command it sends (new IP settings).
 class QDevTable : public QDialog
 {
     Q_OBJECT
@@ -36,28 +36,18 @@ public:
     // defaults are the product's; tests and demos point them at loopback.
     struct Network
     {
-        quint16 discoveryPort = 6696; // 0: any free port (see boundDiscoveryPort)
+        quint16 discoveryPort = Discovery::DefaultPort; // 0: any free port (see boundDiscoveryPort)
         QHostAddress commandAddress = QHostAddress(QHostAddress::Broadcast);
         quint16 commandPort = 6001;
         quint16 controlPort = 2699;
     };
 
-    static constexpr int SilenceMs = 3000;
-    static constexpr int InterfaceWatchMs = 1000;
+    static constexpr int SilenceMs = Discovery::SilenceMs;
     static constexpr quint32 FirstHandAddedId = 32215;
-    static constexpr int StoredTextBytes = 16;
-    // The listener faces the LAN: records of units not yet known are taken
-    // only while fewer than this many units are known, so a flood of made-up
-    // machine ids cannot exhaust memory or the window. Units already known,
-    // stored units loaded from the database and units added by hand are not
-    // limited.
-    static constexpr int MaxKnownUnits = 1024;
-    // Datagrams evaluated per turn of the event loop, and of those at most
-    // so many that make a new entry (a row, a tile, a socket, a database
-    // row); the rest wait in the socket for the next turn, so a burst never
-    // freezes the window.
-    static constexpr int DatagramsPerTurn = 256;
-    static constexpr int NewUnitsPerTurn = 4;
+    static constexpr int StoredTextBytes = Discovery::StoredTextBytes;
+    // Units heard are capped (see Discovery); stored units loaded from the
+    // database and units added by hand are not.
+    static constexpr int MaxKnownUnits = Discovery::MaxKnownUnits;
     enum Column {
         IpColumn, ModelColumn, ArmColumn, DspColumn, LocationColumn, DescriptionColumn, SnColumn,
         LinkColumn, RunTimeColumn, TotalTimeColumn, IdColumn, DeleteColumn, ColumnCount
@@ -79,11 +69,15 @@ public:
     int indexOfMachineId(quint32 machineid) const;
     int indexOfAddress(quint32 ipaddress) const;
 
+    const Discovery *discovery() const { return m_discovery; }
     const Network &network() const { return m_network; }
     void setControlPort(quint16 port) { m_network.controlPort = port; }
     void setCommandTarget(const QHostAddress &address, quint16 port);
     // Rebinds the listener.
     void setDiscoveryPort(quint16 port);
+    // Stand-ins for the broadcast-capable interfaces the command goes out
+    // through (see Discovery); tests give loopback addresses.
+    void setInterfaceAddresses(const QList<QHostAddress> &addresses);
     // The port the listener is bound to (the chosen one when asked for 0).
     quint16 boundDiscoveryPort() const;
     void setLanguageFontFamily(const QString &family);
@@ -116,11 +110,8 @@ public:
     QTimer *silenceTimerAt(int index) const;
 
     static QString durationText(quint32 seconds);
-    static int countBroadcastInterfaces();
 
 public Q_SLOTS:
-    void udpRecvTimeout();
-    void udpRecvData();
     void tcpSocketStateChanged(QAbstractSocket::SocketState state);
     void tcpReadyRead();
     void removeClicked();
@@ -129,14 +120,13 @@ public Q_SLOTS:
     void ipClicked(int index);
     void devChanged(int index);
     void devChanged2(int index);
-    void timeout();
     void connectTimeoutMessageBoxButtonClicked(QAbstractButton *button);
     void addDevice();
     // The login state of the current link (shown in the Link Status column).
     void setLoggedIn(bool loggedIn);
 
 Q_SIGNALS:
-    void sigAddDev(broadcastMsg *record);
+    void sigAddDev(const broadcastMsg *record);
     void sigRemoveDev(int index);
     void sigNetState(int index, QAbstractSocket::SocketState state);
     void sigIpaddr(uint index, uint ipaddress);
@@ -153,7 +143,6 @@ protected:
 private:
     struct Entry;
 
-    void bindUdpSockets();
     void buildTable();
     void setTableFont(const QFont &font);
     void retranslate();
@@ -162,10 +151,12 @@ private:
     void setCell(int row, int column, const QString &text);
     void setLinkStatus(int index);
     void fillRow(int row, const broadcastMsg &record);
-    void mergeRecord(int index, const broadcastMsg &incoming);
+    // What the Discovery tells.
+    void unitAdded(int index);
+    void unitChanged(int index, Discovery::Changes changes);
+    void onlineChanged(int index, bool online);
     void reconnect(int index);
     int indexOfSocket(const QObject *socket) const;
-    int indexOfTimer(const QObject *timer) const;
     int indexOfButton(const QObject *button) const;
 
     Network m_network;
@@ -173,11 +164,9 @@ private:
     // The owner may delete its store before its children; then it is gone.
     QPointer<QSettings> m_settings;
     std::unique_ptr<DeviceDatabase> m_database;
+    Discovery *m_discovery;
+    // Alongside the Discovery's entries, index for index.
     QList<Entry *> m_entries;
-    QList<QUdpSocket *> m_udpSockets;
-    quint16 m_boundPort = 0;
-    int m_interfaceCount = -1;
-    QTimer *m_watchTimer;
     QMessageBox *m_timeoutBox;
     QPushButton *m_modifyIpButton;
     QPushButton *m_closeButton;
@@ -190,5 +179,4 @@ private:
     bool m_remindTimeout = true;
     bool m_neverShown = true;
     bool m_loggedIn = false;
-    bool m_capReported = false;
 };

@@ -11,9 +11,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QtEndian>
 
-#include <climits>
 #include <iterator>
 
 #include "core/firmware/progresssteps.h"
@@ -26,27 +24,18 @@
 
 namespace {
 
+// The page's own messages; the transfers' are PresetTransfer's.
 enum Param : quint8 {
     ListParam = 1,
     SaveParam = 2,
     EraseParam = 4,
     RenameParam = 5,
-    ExportAllBlockParam = 6,
-    ImportAllBlockParam = 7,
     RecallParam = 9,
-    ExportParam = 10,
-    ExportAllParam = 11,
-    ExportChunkParam = 12,
-    ImportParam = 13,
-    ImportAllParam = 14,
-    ImportChunkParam = 15,
 };
 
 constexpr int ListReportSize = 1 + QPreset::Slots * (1 + QPreset::NameSize);
 static_assert(ListReportSize == 545, "slot list report");
-constexpr int SizeReportSize = 4;
-constexpr int BlockNumberSize = 2;
-constexpr int LastBlock = 0xFFFF;
+static_assert(QPreset::Slots == PresetTransfer::Slots, "one slot count");
 
 constexpr int ColumnWidths[] = {185, 74, 74, 74, 74, 74};
 constexpr int BottomButtonWidth = 100;
@@ -57,25 +46,6 @@ const char *const ButtonTexts[QPreset::SlotButtonCount] = {
     QT_TRANSLATE_NOOP("QPreset", "Import"), QT_TRANSLATE_NOOP("QPreset", "Export"),
     QT_TRANSLATE_NOOP("QPreset", "Delete"),
 };
-
-QByteArray u16Bytes(quint16 value)
-{
-    QByteArray bytes(2, '\0');
-    qToLittleEndian<quint16>(value, bytes.data());
-    return bytes;
-}
-
-QByteArray u32Bytes(quint32 value)
-{
-    QByteArray bytes(4, '\0');
-    qToLittleEndian<quint32>(value, bytes.data());
-    return bytes;
-}
-
-int dialogValue(quint32 value)
-{
-    return int(qMin<quint32>(value, quint32(INT_MAX)));
-}
 
 } // namespace
 
@@ -89,12 +59,16 @@ const QString QPreset::NormalRecallStyle = QStringLiteral(
 QPreset::QPreset(Link *link, QWidget *parent)
     : ModulePage(link, Frame::Presets, 0, DefaultTickMs, parent)
     , m_prompt(Prompt::standard())
+    // The function pages route module 32 to onMessage(), which passes the
+    // transfer replies on.
+    , m_transfer(new PresetTransfer(link, PresetTransfer::Delivery::ByCaller, this))
 {
     setObjectName(QStringLiteral("Preset"));
     build();
     retranslate();
-    // Nothing more will come for a transfer or a recall under way: close the
-    // dialog rather than leave it waiting for replies.
+    connect(m_transfer, &PresetTransfer::finished, this, &QPreset::transferEnded);
+    // Nothing more will come for a recall under way: close the dialog rather
+    // than leave it waiting for replies.
     if (link)
         connect(link, &Link::linkLost, this, &QPreset::linkLost);
 }
@@ -104,6 +78,12 @@ QPreset::~QPreset() = default;
 void QPreset::setPrompt(Prompt *prompt)
 {
     m_prompt = prompt ? prompt : Prompt::standard();
+}
+
+void QPreset::setProgress(ProgressSteps *progress)
+{
+    m_progress = progress;
+    m_transfer->setProgress(progress);
 }
 
 void QPreset::build()
@@ -203,6 +183,7 @@ void QPreset::retranslate()
     m_exportAll->setText(tr("Export All"));
     m_offlineSave->setText(tr("Offline Save"));
     m_offlineImport->setText(tr("Offline Import"));
+    m_transfer->setProgressLabels(tr("Export to PC..."), tr("Import from PC..."));
 
     // Rows count from 1 on screen as in the header.
     for (int s = 0; s < Slots; ++s) {
@@ -379,9 +360,7 @@ void QPreset::importOneClicked()
     const QString path = m_prompt->openFileName(this, tr("pst Files"), QDir::currentPath(), tr("pst Files (*.pst1)"));
     if (path.isEmpty())
         return;
-    m_importPath = path;
-    m_transfer = Transfer::ImportOne;
-    sendSet(ImportParam, quint8(slot), nullptr, 0);
+    m_transfer->importSlot(slot, path);
 }
 
 void QPreset::exportOneClicked()
@@ -392,10 +371,7 @@ void QPreset::exportOneClicked()
     const QString path = m_prompt->saveFileName(this, tr("pst Files"), QDir::currentPath(), tr("pst Files (*.pst1)"));
     if (path.isEmpty())
         return;
-    m_exportPath = path;
-    m_exportSlot = slot;
-    m_transfer = Transfer::ExportOne;
-    sendSet(ExportParam, quint8(slot), nullptr, 0);
+    m_transfer->exportSlot(slot, path);
 }
 
 void QPreset::importAllClicked()
@@ -403,9 +379,7 @@ void QPreset::importAllClicked()
     const QString path = m_prompt->openFileName(this, tr("pst Files"), QDir::currentPath(), tr("pst Files (*.pst)"));
     if (path.isEmpty())
         return;
-    m_importPath = path;
-    m_transfer = Transfer::ImportAll;
-    sendPlain(ImportAllParam, Frame::Set, QByteArray());
+    m_transfer->importAll(path);
 }
 
 void QPreset::exportAllClicked()
@@ -413,9 +387,7 @@ void QPreset::exportAllClicked()
     const QString path = m_prompt->saveFileName(this, tr("pst Files"), QDir::currentPath(), tr("pst Files (*.pst)"));
     if (path.isEmpty())
         return;
-    m_exportPath = path;
-    m_transfer = Transfer::ExportAll;
-    sendPlain(ExportAllParam, Frame::Set, QByteArray());
+    m_transfer->exportAll(path);
 }
 
 // Offline files: written and read by the function pages, without the unit.
@@ -466,294 +438,67 @@ void QPreset::onMessage(quint8 param, quint8 op, quint16 length, const uchar *pa
         if (length == 1)
             onRecallProgress(payload[0]);
         break;
-    case ExportParam:
-        if (length == SizeReportSize)
-            onExportSize(qFromLittleEndian<quint32>(payload));
-        break;
-    case ExportChunkParam:
-        onExportChunk(length, payload);
-        break;
-    case ExportAllParam:
-        if (length == SizeReportSize)
-            onExportAllSize(qFromLittleEndian<quint32>(payload));
-        break;
-    case ExportAllBlockParam:
-        onExportAllBlock(length, payload);
-        break;
-    case ImportParam:
-        if (length == SizeReportSize)
-            onImportSize(qFromLittleEndian<quint32>(payload));
-        break;
-    case ImportChunkParam:
-        if (length == SizeReportSize)
-            onImportAccepted(qFromLittleEndian<quint32>(payload));
-        break;
-    case ImportAllParam:
-        if (length == SizeReportSize)
-            onImportAllSize(qFromLittleEndian<quint32>(payload));
-        break;
-    case ImportAllBlockParam:
-        if (length == BlockNumberSize)
-            onImportAllAck(qFromLittleEndian<quint16>(payload));
-        break;
     default:
+        m_transfer->onMessage(param, op, length, payload);
         break;
     }
 }
 
 void QPreset::onRecallProgress(quint8 progress)
 {
-    if (progress == 0)
-        startProgress(100, QString());
-    else if (progress < 100)
-        stepProgress(progress);
-    else if (progress == 100)
-        finishProgress();
-}
-
-// One slot to the PC: the page asks for the bytes, the unit keeps its place.
-
-void QPreset::onExportSize(quint32 size)
-{
-    if (m_transfer != Transfer::ExportOne)
-        return;
-    m_offset = 0;
-    m_remaining = size;
-    startProgress(size, tr("Export to PC..."));
-    requestExportChunk(ChunkSize);
-}
-
-void QPreset::onExportChunk(quint16 length, const uchar *payload)
-{
-    if (m_transfer != Transfer::ExportOne)
-        return;
-    // A unit that sends more than it announced does not get to write past it.
-    const quint32 count = qMin<quint32>(length, m_remaining);
-    if (!writeExport(m_offset, reinterpret_cast<const char *>(payload), int(count))) {
-        endTransfer(tr("Can not write the file:\n%1").arg(QDir::toNativeSeparators(m_exportPath)));
-        return;
-    }
-    m_offset += count;
-    m_remaining -= count;
-    if (stepProgress(m_offset) < 0) {
-        endTransfer();
-        return;
-    }
-    if (m_remaining == 0) {
-        endTransfer();
-    } else if (count == 0) {
-        // Asking again would only get nothing again, as fast as the link goes.
-        endTransfer(tr("The unit stopped the transfer before the end."));
-    } else {
-        requestExportChunk(qMin<quint32>(m_remaining, ChunkSize));
+    if (progress == 0) {
+        m_recallShowing = true;
+        if (m_progress)
+            m_progress->start(100, QString());
+    } else if (progress < 100) {
+        if (m_progress)
+            m_progress->step(progress);
+    } else if (progress == 100) {
+        finishRecallProgress();
     }
 }
 
-void QPreset::requestExportChunk(quint32 count)
+void QPreset::finishRecallProgress()
 {
-    sendPlain(ExportChunkParam, Frame::Set, u32Bytes(count));
-}
-
-// All slots to the PC, block by block, until the unit's short block.
-
-void QPreset::onExportAllSize(quint32 size)
-{
-    if (m_transfer != Transfer::ExportAll)
-        return;
-    m_remaining = size;
-    m_block = 0;
-    startProgress(size, tr("Export to PC..."));
-    requestExportBlock(0);
-}
-
-void QPreset::onExportAllBlock(quint16 length, const uchar *payload)
-{
-    if (m_transfer != Transfer::ExportAll || length < BlockNumberSize)
-        return;
-    const int block = qFromLittleEndian<quint16>(payload);
-    // The unit answers the block asked for; anything else is a stray.
-    if (block != m_block)
-        return;
-    const int count = length - BlockNumberSize;
-    if (!writeExport(qint64(block) * ChunkSize, reinterpret_cast<const char *>(payload + BlockNumberSize), count)) {
-        endTransfer(tr("Can not write the file:\n%1").arg(QDir::toNativeSeparators(m_exportPath)));
-        return;
-    }
-    if (count < ChunkSize) {
-        endTransfer();
-        return;
-    }
-    if (block == LastBlock) {
-        // Block numbers are 16 bits: another request would start over at 0.
-        endTransfer(tr("The preset image is too large to be transferred."));
-        return;
-    }
-    // The unit expects the whole image to be fetched: cancelling does not
-    // stop an all-slots transfer.
-    stepProgress(quint32(block) * ChunkSize + quint32(count));
-    m_block = block + 1;
-    requestExportBlock(m_block);
-}
-
-void QPreset::requestExportBlock(int block)
-{
-    sendPlain(ExportAllBlockParam, Frame::Set, u16Bytes(quint16(block)));
-}
-
-bool QPreset::writeExport(qint64 offset, const char *bytes, int count)
-{
-    QFile file(m_exportPath);
-    const QIODevice::OpenMode mode =
-        offset == 0 ? QIODevice::WriteOnly | QIODevice::Truncate : QIODevice::ReadWrite;
-    if (!file.open(mode) || !file.seek(offset))
-        return false;
-    return count == 0 || file.write(bytes, count) == count;
-}
-
-// One slot from the PC: a chunk goes out for every acknowledgement.
-
-bool QPreset::readImportFile()
-{
-    QFile file(m_importPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        endTransfer(tr("Can not read the file:\n%1").arg(QDir::toNativeSeparators(m_importPath)));
-        return false;
-    }
-    // Read once, so the file that was checked is the file that is sent.
-    m_importData = file.readAll();
-    return true;
-}
-
-void QPreset::onImportSize(quint32 expected)
-{
-    if (m_transfer != Transfer::ImportOne || !readImportFile())
-        return;
-    if (quint32(m_importData.size()) != expected) {
-        endTransfer();
-        formatError();
-        return;
-    }
-    m_offset = 0;
-    m_remaining = expected;
-    sendImportChunk();
-    startProgress(expected, tr("Import from PC..."));
-}
-
-void QPreset::onImportAccepted(quint32 accepted)
-{
-    if (m_transfer != Transfer::ImportOne)
-        return;
-    accepted = qMin(accepted, m_remaining);
-    m_offset += accepted;
-    m_remaining -= accepted;
-    if (stepProgress(m_offset) < 0) {
-        endTransfer();
-        return;
-    }
-    if (m_remaining == 0)
-        endTransfer();
-    else if (accepted == 0)
-        endTransfer(tr("The unit stopped the transfer before the end."));
-    else
-        sendImportChunk();
-}
-
-void QPreset::sendImportChunk()
-{
-    const int count = int(qMin<quint32>(m_remaining, ChunkSize));
-    sendPlain(ImportChunkParam, Frame::Set, m_importData.mid(int(m_offset), count));
-}
-
-// All slots from the PC: each acknowledged block brings the next.
-
-void QPreset::onImportAllSize(quint32 expected)
-{
-    if (m_transfer != Transfer::ImportAll || !readImportFile())
-        return;
-    if (quint32(m_importData.size()) != expected) {
-        endTransfer();
-        formatError();
-        return;
-    }
-    if (m_importData.size() > (LastBlock + 1) * ChunkSize) {
-        endTransfer(tr("The preset image is too large to be transferred."));
-        return;
-    }
-    m_block = 0;
-    m_remaining = expected;
-    startProgress(expected, tr("Import from PC..."));
-    sendImportBlock(0);
-}
-
-void QPreset::onImportAllAck(quint16 block)
-{
-    if (m_transfer != Transfer::ImportAll || block != m_block)
-        return;
-    m_block = block + 1;
-    if (qint64(m_block) * ChunkSize >= m_importData.size()) {
-        endTransfer();
-        return;
-    }
-    sendImportBlock(m_block);
-    stepProgress(quint32(m_block) * ChunkSize);
-}
-
-void QPreset::sendImportBlock(int block)
-{
-    QByteArray payload = u16Bytes(quint16(block));
-    payload.append(m_importData.mid(block * ChunkSize, ChunkSize));
-    // The unit takes this one as a query (op 0), not as a set.
-    sendPlain(ImportAllBlockParam, Frame::Query, payload);
-}
-
-void QPreset::sendPlain(quint8 param, quint8 op, const QByteArray &payload)
-{
-    if (Link *l = link())
-        l->sendFrame(Frame::Module, Frame::Presets, param, op, payload.constData(), quint16(payload.size()));
-}
-
-// Progress and endings.
-
-void QPreset::startProgress(quint32 maximum, const QString &label)
-{
-    m_showing = true;
-    if (m_progress)
-        m_progress->start(dialogValue(maximum), label);
-}
-
-int QPreset::stepProgress(quint32 value)
-{
-    return m_progress ? m_progress->step(dialogValue(value)) : 0;
-}
-
-void QPreset::finishProgress()
-{
-    m_showing = false;
+    m_recallShowing = false;
     if (m_progress)
         m_progress->finish();
 }
 
-void QPreset::endTransfer(const QString &error)
+void QPreset::transferEnded(PresetTransfer::Outcome outcome)
 {
-    m_transfer = Transfer::None;
-    m_importData.clear();
-    if (m_showing)
-        finishProgress();
-    if (!error.isEmpty())
-        tellLater(this, tr("ERROR"), error);
+    const QString path = QDir::toNativeSeparators(m_transfer->path());
+    switch (outcome) {
+    case PresetTransfer::Outcome::Done:
+    case PresetTransfer::Outcome::Cancelled:
+        break;
+    case PresetTransfer::Outcome::SizeMismatch:
+        tellLater(nullptr, tr("ERROR"), tr("preset file format error!"));
+        break;
+    case PresetTransfer::Outcome::LinkLost:
+        tellLater(this, tr("ERROR"), tr("The connection to the unit was lost: the transfer did not finish."));
+        break;
+    case PresetTransfer::Outcome::FileUnreadable:
+        tellLater(this, tr("ERROR"), tr("Can not read the file:\n%1").arg(path));
+        break;
+    case PresetTransfer::Outcome::FileUnwritable:
+        tellLater(this, tr("ERROR"), tr("Can not write the file:\n%1").arg(path));
+        break;
+    case PresetTransfer::Outcome::NoReply:
+    case PresetTransfer::Outcome::UnitEndedEarly:
+        tellLater(this, tr("ERROR"), tr("The unit stopped the transfer before the end."));
+        break;
+    case PresetTransfer::Outcome::TooLarge:
+        tellLater(this, tr("ERROR"), tr("The preset image is too large to be transferred."));
+        break;
+    }
 }
 
 void QPreset::linkLost()
 {
-    if (m_transfer != Transfer::None)
-        endTransfer(tr("The connection to the unit was lost: the transfer did not finish."));
-    else if (m_showing)
-        finishProgress();
-}
-
-void QPreset::formatError()
-{
-    tellLater(nullptr, tr("ERROR"), tr("preset file format error!"));
+    // A transfer under way ends through its own outcome.
+    if (m_recallShowing)
+        finishRecallProgress();
 }
 
 void QPreset::tellLater(QWidget *parent, const QString &title, const QString &text)
