@@ -46,5 +46,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 # the SQLite driver is a plugin loaded at run time, so it is named here.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt5widgets5 (>= 5.12), libqt5network5 (>= 5.12), libqt5sql5-sqlite (>= 5.12)")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The Chinese translation needs a font with Han glyphs; Debian installs none
+# by default, and without one every Chinese text is a row of boxes.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -1,5 +1,9 @@
 # Sourced by run.sh and test.sh: installs what the build needs on Debian.
-ORVALIX_PACKAGES="cmake g++ make qtbase5-dev qttools5-dev qttools5-dev-tools libqt5sql5-sqlite sqlite3 xvfb xauth"
+# fonts-wqy-microhei: Chinese glyphs for the offscreen tests and the app
+# (tst_cjkfont); dbus, at-spi2-core and python3-pyatspi: the screen-reader
+# stack that tests/atspi_e2e.py drives the application through.
+ORVALIX_PACKAGES="cmake g++ make qtbase5-dev qttools5-dev qttools5-dev-tools libqt5sql5-sqlite sqlite3 xvfb xauth
+    fonts-wqy-microhei dbus at-spi2-core python3 python3-pyatspi"
 # Only for fuzz/run.sh: clang with its libFuzzer and sanitizer runtimes.
 ORVALIX_FUZZ_PACKAGES="clang libclang-rt-14-dev"
 # Only for ./test.sh --valgrind.

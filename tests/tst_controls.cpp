@@ -144,6 +144,8 @@ private slots:
     void dragScrollIgnoresScrollBars();
 
     void accessibleNamesAndValues();
+    void assistiveValueSet_data();
+    void assistiveValueSet();
 };
 
 void TestControls::initTestCase()
@@ -943,6 +945,66 @@ void TestControls::accessibleNamesAndValues()
         QCOMPARE(value->minimumValue().toDouble(), e.minimum);
         QCOMPARE(value->maximumValue().toDouble(), e.maximum);
     }
+}
+
+// A screen reader's value goes through the operator's path: clamped,
+// rounded to the control's unit, reported once; locked controls keep theirs.
+void TestControls::assistiveValueSet_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QVariant>("requested");
+    QTest::addColumn<double>("expected");
+    QTest::addColumn<int>("reports");
+    QTest::newRow("knob") << "knob" << "" << QVariant(2500) << 2500.0 << 1;
+    QTest::newRow("knob clamps") << "knob" << "" << QVariant(1e9) << 20000.0 << 1;
+    QTest::newRow("knob unchanged: no report") << "knob" << "" << QVariant(1000) << 1000.0 << 0;
+    QTest::newRow("fader rounds to tenths") << "fader" << "" << QVariant(-12.34) << -12.3 << 1;
+    QTest::newRow("fader clamps") << "fader" << "" << QVariant(-500) << -70.0 << 1;
+    QTest::newRow("fader text number") << "fader" << "" << QVariant(QStringLiteral("3.5")) << 3.5 << 1;
+    QTest::newRow("fader not a number") << "fader" << "" << QVariant(QStringLiteral("loud")) << -6.5 << 0;
+    QTest::newRow("fader NaN") << "fader" << "" << QVariant(qQNaN()) << -6.5 << 0;
+    QTest::newRow("slider clamps") << "slider" << "" << QVariant(250) << 100.0 << 1;
+    QTest::newRow("read-only lock") << "fader" << "disabled" << QVariant(0) << -6.5 << 0;
+    QTest::newRow("hidden lock") << "knob" << "hidden" << QVariant(2500) << 1000.0 << 0;
+}
+
+void TestControls::assistiveValueSet()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, state);
+    QFETCH(QVariant, requested);
+    QFETCH(double, expected);
+    QFETCH(int, reports);
+    QWidget window;
+    auto *knob = new Knob(&window);
+    knob->setMinimum(20);
+    knob->setMaximum(20000);
+    knob->setValue(1000);
+    auto *fader = new QFader(&window);
+    setUpLevelFader(*fader, -6.5f);
+    auto *slider = new QHSlider(&window);
+    slider->setRange(0, 100);
+    slider->setValue(10);
+    QWidget *target = control == QLatin1String("knob") ? static_cast<QWidget *>(knob)
+                      : control == QLatin1String("fader") ? static_cast<QWidget *>(fader)
+                                                          : static_cast<QWidget *>(slider);
+    target->setEnabled(state != QLatin1String("disabled"));
+    target->setHidden(state == QLatin1String("hidden"));
+    window.show();
+    QSignalSpy knobSpy(knob, &Knob::valueChanged);
+    QSignalSpy faderSpy(fader, &QFader::valueChanged);
+    QSignalSpy sliderSpy(slider, &QHSlider::valueChanged);
+
+    QAccessibleValueInterface *value = QAccessible::queryAccessibleInterface(target)->valueInterface();
+    value->setCurrentValue(requested);
+
+    QCOMPARE(value->currentValue().toFloat(), float(expected));
+    QCOMPARE(knobSpy.size() + faderSpy.size() + sliderSpy.size(), reports);
+    if (reports)
+        QCOMPARE(qvariant_cast<float>(
+                     (knobSpy.isEmpty() ? faderSpy.isEmpty() ? sliderSpy : faderSpy : knobSpy).first().first()),
+                 float(expected));
 }
 
 QTEST_MAIN(TestControls)

@@ -1,6 +1,7 @@
 // The function pages: the page sets of the two unit families, routing by
 // module id, calibration access and the relays and wiring between pages.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QLabel>
@@ -152,6 +153,31 @@ private Q_SLOTS:
         QCOMPARE(version.size(), 5);
         armReport(f, 0, 0, 0);
         QCOMPARE(version.last().at(0).toString(), QString());
+    }
+
+    // Screen readers "toggle" a checkable button instead of clicking it.
+    void assistiveToggleShowsThePage_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::newRow("Gate, then Out Level") << 1 << 7;
+        QTest::newRow("the shown page stays") << 0 << 0;
+    }
+    void assistiveToggleShowsThePage()
+    {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        Link link;
+        ScriptedPrompt prompt;
+        FuncWidget f(&link, &prompt);
+        for (int id : {first, second}) {
+            QAccessibleActionInterface *action =
+                QAccessible::queryAccessibleInterface(f.buttonGroup()->button(id))->actionInterface();
+            QVERIFY(action);
+            action->doAction(QAccessibleActionInterface::toggleAction());
+            QCOMPARE(f.stack()->currentIndex(), id);
+            QCOMPARE(f.buttonGroup()->checkedId(), id);
+        }
     }
 
     void stackAsksForTheShownPageOnly()

@@ -74,8 +74,17 @@ QVariant ControlAccessible::currentValue() const
     return QVariant();
 }
 
-void ControlAccessible::setCurrentValue(const QVariant &)
+void ControlAccessible::setCurrentValue(const QVariant &value)
 {
+    QWidget *w = widget();
+    bool ok = false;
+    const float number = value.toFloat(&ok);
+    if (!ok || !w->isEnabled() || !w->isVisible())
+        return;
+    if (auto *knob = qobject_cast<Knob *>(w))
+        knob->setOperatorValue(number);
+    else if (auto *slider = qobject_cast<ScaledSlider *>(w))
+        slider->setOperatorValue(number);
 }
 
 QVariant ControlAccessible::maximumValue() const

@@ -21,8 +21,10 @@ public:
     QString text(QAccessible::Text t) const override;
 
     QVariant currentValue() const override;
-    // Values come from the operator's mouse, wheel and keys; assistive tools
-    // read them but do not set them.
+    // A screen reader sets a value as the operator would with the keys: the
+    // page hears the control's valueChanged and sends it to the unit. A
+    // control that is read-only (disabled) or hidden by a lock, or not on
+    // screen, is not changed.
     void setCurrentValue(const QVariant &value) override;
     QVariant maximumValue() const override;
     QVariant minimumValue() const override;

@@ -78,6 +78,14 @@ QSize Knob::minimumSizeHint() const
     return sizeHint();
 }
 
+void Knob::setOperatorValue(float value)
+{
+    const float before = m_value;
+    setValue(value);
+    if (m_value != before)
+        emit valueChanged(m_value);
+}
+
 void Knob::operatorChange(float value)
 {
     setValue(value);

@@ -17,6 +17,10 @@ public:
 
     // Clamps to [minimum, maximum] and repaints. Emits nothing.
     void setValue(float value);
+    // The operator's own change from outside the widget (a screen reader
+    // through the value interface): clamped like setValue, and reported
+    // with valueChanged when it moved the value. Non-finite input is ignored.
+    void setOperatorValue(float value);
     // Store and repaint only: owners call setValue afterwards.
     void setMinimum(float minimum);
     void setMaximum(float maximum);

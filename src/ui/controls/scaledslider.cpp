@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <cmath>
+
 #include "controlaccessible.h"
 #include "wheeldelta.h"
 
@@ -23,6 +25,15 @@ ScaledSlider::~ScaledSlider() = default;
 void ScaledSlider::setStep(float step)
 {
     m_range.setStep(step);
+}
+
+void ScaledSlider::setOperatorValue(float value)
+{
+    if (!std::isfinite(value))
+        return;
+    const int scaled = roundHalfUp(static_cast<double>(value) * m_range.scale());
+    if (m_range.setScaledValue(qBound(m_range.minimum(), scaled, m_range.maximum())))
+        moved(ScaledRange::WheelResult::Moved);
 }
 
 void ScaledSlider::valueSet()

@@ -24,6 +24,11 @@ public:
 
     // Whole units per wheel notch or arrow key.
     void setStep(float step);
+    // The operator's own change from outside the widget (a screen reader
+    // through the value interface), in whole units: rounded like the
+    // setters, pulled into the range, and reported with valueChanged when
+    // it moved the value. Non-finite input is ignored.
+    void setOperatorValue(float value);
 
     int value() const { return m_range.value(); }
     float valueInUnits() const { return m_range.valueInUnits(); }

@@ -185,6 +185,12 @@ void FuncWidget::createButtons()
     m_stack->setCurrentWidget(m_inLevel);
 
     connect(m_buttons, &QButtonGroup::idClicked, this, &FuncWidget::setCurrentIndex);
+    // A screen reader's action on a page button toggles it without a click;
+    // the page shown follows the checked button however it got checked.
+    connect(m_buttons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked && id != m_stack->currentIndex())
+            setCurrentIndex(id);
+    });
 
     m_cailShortcutJ = new QShortcut(QKeySequence(QStringLiteral("Ctrl+J")), this);
     m_cailShortcutT = new QShortcut(QKeySequence(QStringLiteral("Ctrl+T")), this);
