@@ -262,4 +262,14 @@ constexpr const Param &find(const Param (&table)[N], quint8 param)
     throw std::logic_error("no such param");
 }
 
+// The exact payload sizes of a row, fixed at compile time, for senders and
+// receivers: Protocol::ReportSize<Protocol::Limiter::params, Protocol::Limiter::Record>.
+// An all-channels report gives one channel's share.
+template <const auto &Table, quint8 P>
+constexpr int QuerySize = find(Table, P).query.length.size();
+template <const auto &Table, quint8 P>
+constexpr int SetSize = find(Table, P).set.length.size();
+template <const auto &Table, quint8 P>
+constexpr int ReportSize = find(Table, P).report.length.size();
+
 } // namespace Protocol
