@@ -90,8 +90,8 @@ static_assert(find(Status::params, Status::FactorySetup).set.length.fits(Factory
                   && find(Status::params, Status::FactorySetup).set.length.fits(FactoryRecord::ShortSize),
               "factory record, both forms");
 static_assert(module(Frame::InDelay)->channelCount(Family::Hz48k) == 0, "48 kHz units have no input delay");
-static_assert(param(Frame::System, Frame::Security, Security::InDelay)->in(Family::Hz96k)
-                  && !param(Frame::System, Frame::Security, Security::InDelay)->in(Family::Hz48k),
+static_assert(find(Security::params, Security::InDelay).in(Family::Hz96k)
+                  && !find(Security::params, Security::InDelay).in(Family::Hz48k),
               "input-delay locks on 96 kHz units only");
 
 // Lock params follow the module ids.

@@ -99,7 +99,13 @@ constexpr const Param *param(const Module *module, quint8 param)
 
 constexpr const Param *param(quint8 cls, quint8 module, quint8 param)
 {
-    return Protocol::param(Protocol::module(cls, module), param);
+    // Not through the pointer overload: a null test on the address of a
+    // table row is no constant expression to a compiler checking for UB.
+    for (const Module &m : Modules) {
+        if (m.cls == cls && m.id == module)
+            return m.find(param);
+    }
+    return nullptr;
 }
 
 // A param of a class-3 module.
