@@ -3,25 +3,31 @@
 #include <cmath>
 
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 #include "core/records/delayrecord.h"
 #include "virtualunit.h"
 
 namespace {
 
-constexpr quint8 DelayParam = 1;
+namespace D = Protocol::Delay;
 
 } // namespace
 
-DelayModule::DelayModule(int family)
+DelayModule::DelayModule(Protocol::Family family)
     : m_family(family)
 {
+}
+
+bool DelayModule::hasInputDelay() const
+{
+    return Protocol::module(Frame::InDelay)->in(m_family);
 }
 
 float DelayModule::stored(int output, float ms) const
 {
     if (!std::isfinite(ms))
         return 0.0f;
-    const bool reduced = m_family != 1;
+    const bool reduced = Protocol::familyInfo(m_family).reducedOutputDelay;
     const int maxMs = output < 0 ? DelayRecord::InputMaxMs : DelayRecord::outputMaxMs(output, reduced);
     double value = qBound(0.0, double(ms), double(maxMs));
     if (reduced && output >= 0)
@@ -34,19 +40,19 @@ bool DelayModule::handle(VirtualUnit &unit, const UnitFrame &frame)
     if (frame.cls != Frame::Module || (frame.module != Frame::InDelay && frame.module != Frame::OutDelay))
         return false;
     const bool input = frame.module == Frame::InDelay;
-    if ((input && !hasInputDelay()) || frame.param != DelayParam || frame.payload.isEmpty())
+    if ((input && !hasInputDelay()) || frame.param != D::Milliseconds || frame.payload.isEmpty())
         return true;
     const QByteArray &p = frame.payload;
     const int channel = quint8(p.at(0));
     if (channel >= (input ? Inputs : Outputs))
         return true;
     float &delay = input ? inputs[size_t(channel)] : outputs[size_t(channel)];
-    if (frame.op == Frame::Query && p.size() == 1) {
-        QByteArray report(1 + DelayRecord::WireSize, '\0');
+    if (frame.op == Frame::Query && p.size() == Protocol::QuerySize<D::params, D::Milliseconds>) {
+        QByteArray report(Protocol::ReportSize<D::params, D::Milliseconds>, '\0');
         report[0] = char(channel);
         DelayRecord{delay}.encode(reinterpret_cast<uchar *>(report.data()) + 1);
-        unit.sendReport(Frame::Module, frame.module, DelayParam, report);
-    } else if (frame.op == Frame::Set && p.size() == 1 + DelayRecord::WireSize) {
+        unit.sendReport(Frame::Module, frame.module, D::Milliseconds, report);
+    } else if (frame.op == Frame::Set && p.size() == Protocol::SetSize<D::params, D::Milliseconds>) {
         DelayRecord record;
         if (record.decode(reinterpret_cast<const uchar *>(p.constData()) + 1))
             delay = stored(input ? -1 : channel, record.ms);

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/protocol/protocoltypes.h"
 #include "unitmodule.h"
 
 // The delay lines of the virtual unit: module 6 (inputs, family 1 only) and
@@ -12,10 +13,10 @@
 class DelayModule final : public UnitModule
 {
 public:
-    static constexpr int Inputs = 4;
-    static constexpr int Outputs = 8;
+    static constexpr int Inputs = Protocol::count(Protocol::Channels::Inputs);
+    static constexpr int Outputs = Protocol::count(Protocol::Channels::Outputs);
 
-    explicit DelayModule(int family);
+    explicit DelayModule(Protocol::Family family);
 
     bool handle(VirtualUnit &unit, const UnitFrame &frame) override;
 
@@ -23,10 +24,10 @@ public:
     std::array<float, Inputs> inputs{};
     std::array<float, Outputs> outputs{};
 
-    bool hasInputDelay() const { return m_family == 1; }
+    bool hasInputDelay() const;
     // What the unit keeps when told `ms` for output `output` (-1: an input).
     float stored(int output, float ms) const;
 
 private:
-    int m_family;
+    Protocol::Family m_family;
 };

@@ -1,11 +1,12 @@
 #include "deqmodule.h"
 
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 #include "virtualunit.h"
 
 namespace {
 
-enum Param : quint8 { BandParam = 1, CopyParam = 2, ResetParam = 3 };
+namespace D = Protocol::DynamicEq;
 
 } // namespace
 
@@ -32,32 +33,32 @@ bool DeqModule::handle(VirtualUnit &unit, const UnitFrame &frame)
     const auto *bytes = reinterpret_cast<const uchar *>(p.constData());
 
     if (frame.op == Frame::Query) {
-        if (frame.param == BandParam && p.size() == 2 && bytes[1] < Bands) {
-            QByteArray out(2 + DeqBand::Size, '\0');
+        if (frame.param == D::Band && p.size() == Protocol::QuerySize<D::params, D::Band> && bytes[1] < Bands) {
+            QByteArray out(Protocol::ReportSize<D::params, D::Band>, '\0');
             out[0] = char(channel);
             out[1] = char(bytes[1]);
             bands[size_t(channel)][bytes[1]].encode(reinterpret_cast<uchar *>(out.data()) + 2);
-            unit.sendReport(Frame::Module, Frame::DynamicEq, BandParam, out);
+            unit.sendReport(Frame::Module, Frame::DynamicEq, D::Band, out);
         }
         return true;
     }
     if (frame.op != Frame::Set)
         return true;
     switch (frame.param) {
-    case BandParam:
-        if (p.size() == 2 + DeqBand::Size && bytes[1] < Bands)
+    case D::Band:
+        if (p.size() == Protocol::SetSize<D::params, D::Band> && bytes[1] < Bands)
             bands[size_t(channel)][bytes[1]] = DeqBand::decode(bytes + 2, bytes[1]);
         break;
-    case CopyParam:
-        if (p.size() == 2) {
+    case D::Copy:
+        if (p.size() == Protocol::SetSize<D::params, D::Copy>) {
             for (int c = 0; c < Inputs; ++c) {
                 if (c != channel && (bytes[1] & (1u << c)))
                     bands[size_t(c)] = bands[size_t(channel)];
             }
         }
         break;
-    case ResetParam:
-        if (p.size() == 1)
+    case D::Reset:
+        if (p.size() == Protocol::SetSize<D::params, D::Reset>)
             resetChannel(channel);
         break;
     default:

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/protocol/protocoltypes.h"
 #include "core/records/deqband.h"
 #include "unitmodule.h"
 
@@ -12,7 +13,7 @@
 class DeqModule final : public UnitModule
 {
 public:
-    static constexpr int Inputs = 4;
+    static constexpr int Inputs = Protocol::count(Protocol::Channels::Inputs);
     static constexpr int Bands = DeqBand::BandsPerChannel;
 
     DeqModule();

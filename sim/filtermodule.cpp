@@ -6,11 +6,22 @@
 #include <cstring>
 
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 #include "virtualunit.h"
 
 namespace {
 
-enum Param : quint8 { HighPass = 1, LowPass = 2, Band = 3, Copy = 4, Reset = 5 };
+namespace F = Protocol::Filter;
+using F::Band;
+using F::Copy;
+using F::HighPass;
+using F::LowPass;
+using F::Reset;
+
+constexpr int SectionReportSize = Protocol::ReportSize<F::params, HighPass>;
+constexpr int BandReportSize = Protocol::ReportSize<F::params, Band>;
+constexpr int SectionSetSize = Protocol::SetSize<F::params, HighPass>;
+constexpr int BandSetSize = Protocol::SetSize<F::params, Band>;
 
 void writeFloat(char *p, float v)
 {
@@ -58,10 +69,10 @@ bool FilterModule::handle(VirtualUnit &unit, const UnitFrame &frame)
 
     if (frame.op == Frame::Query) {
         if (frame.param == HighPass || frame.param == LowPass) {
-            if (p.size() == 1)
+            if (p.size() == Protocol::QuerySize<F::params, HighPass>)
                 report(unit, frame.module, frame.param, *r, channel, -1);
         } else if (frame.param == Band) {
-            if (p.size() == 2 && quint8(p.at(1)) < FilterChannel::BandCount)
+            if (p.size() == Protocol::QuerySize<F::params, Band> && quint8(p.at(1)) < FilterChannel::BandCount)
                 report(unit, frame.module, frame.param, *r, channel, quint8(p.at(1)));
         }
         return true;
@@ -78,7 +89,7 @@ bool FilterModule::handle(VirtualUnit &unit, const UnitFrame &frame)
         copy(p, frame.module);
         break;
     case Reset:
-        if (p.size() == 1)
+        if (p.size() == Protocol::SetSize<F::params, Reset>)
             *r = FilterChannel();
         break;
     default:
@@ -93,7 +104,7 @@ void FilterModule::report(VirtualUnit &unit, quint8 module, quint8 param, const 
     QByteArray out;
     if (param == HighPass || param == LowPass) {
         const bool high = param == HighPass;
-        out.resize(8);
+        out.resize(SectionReportSize);
         out[0] = char(channel);
         out[1] = char(high ? r.hpEnable : r.lpEnable);
         out[2] = char(high ? r.hpType : r.lpType);
@@ -101,7 +112,7 @@ void FilterModule::report(VirtualUnit &unit, quint8 module, quint8 param, const 
         writeFloat(out.data() + 4, float(high ? r.hpFreq : r.lpFreq));
     } else {
         const size_t b = size_t(band);
-        out.resize(13);
+        out.resize(BandReportSize);
         out[0] = char(channel);
         out[1] = char(band);
         out[2] = char(r.bandEnable[b]);
@@ -117,7 +128,8 @@ void FilterModule::set(quint8 module, quint8 param, const QByteArray &p)
 {
     FilterChannel *r = record(module, quint8(p.at(0)));
     if (param == HighPass || param == LowPass) {
-        if (p.size() != 8 || quint8(p.at(2)) > 2 || quint8(p.at(3)) > 5 || !std::isfinite(readFloat(p.constData() + 4)))
+        if (p.size() != SectionSetSize || quint8(p.at(2)) > 2 || quint8(p.at(3)) > 5
+            || !std::isfinite(readFloat(p.constData() + 4)))
             return;
         const quint8 enable = p.at(1) ? 1 : 0;
         const quint16 freq = storedFrequency(readFloat(p.constData() + 4));
@@ -135,8 +147,8 @@ void FilterModule::set(quint8 module, quint8 param, const QByteArray &p)
         return;
     }
     const quint8 band = p.size() > 1 ? quint8(p.at(1)) : 0;
-    const float gain = p.size() == 13 ? readFloat(p.constData() + 8) : 0.0f;
-    if (p.size() != 13 || band >= FilterChannel::BandCount || quint8(p.at(3)) > 4 || quint8(p.at(12)) > 64
+    const float gain = p.size() == BandSetSize ? readFloat(p.constData() + 8) : 0.0f;
+    if (p.size() != BandSetSize || band >= FilterChannel::BandCount || quint8(p.at(3)) > 4 || quint8(p.at(12)) > 64
         || !std::isfinite(gain) || !std::isfinite(readFloat(p.constData() + 4)))
         return;
     r->bandEnable[band] = p.at(2) ? 1 : 0;
@@ -148,7 +160,7 @@ void FilterModule::set(quint8 module, quint8 param, const QByteArray &p)
 
 void FilterModule::copy(const QByteArray &p, quint8 module)
 {
-    if (p.size() != 3)
+    if (p.size() != Protocol::SetSize<F::params, Copy>)
         return;
     const FilterChannel source = *record(module, quint8(p.at(0)));
     const quint8 inputMask = quint8(p.at(1));

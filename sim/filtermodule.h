@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/protocol/protocoltypes.h"
 #include "core/records/filterchannel.h"
 #include "unitmodule.h"
 
@@ -13,8 +14,8 @@
 class FilterModule final : public UnitModule
 {
 public:
-    static constexpr int Inputs = 4;
-    static constexpr int Outputs = 8;
+    static constexpr int Inputs = Protocol::count(Protocol::Channels::Inputs);
+    static constexpr int Outputs = Protocol::count(Protocol::Channels::Outputs);
 
     bool handle(VirtualUnit &unit, const UnitFrame &frame) override;
 

@@ -3,17 +3,18 @@
 #include <QtEndian>
 
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 #include "virtualunit.h"
 
 namespace {
 
-enum Param : quint8 { RecordParam = 1, ClearParam = 2 };
+namespace F = Protocol::Fir;
 
 } // namespace
 
-FirModule::FirModule(int family)
-    : m_maxTaps(family == 1 ? 512 : 256)
-    , m_sampleRate(family == 1 ? 96000.0 : 48000.0)
+FirModule::FirModule(Protocol::Family family)
+    : m_maxTaps(Protocol::familyInfo(family).firTaps)
+    , m_sampleRate(Protocol::familyInfo(family).sampleRate)
 {
     const QByteArray initial = defaultRecord();
     records.fill(initial);
@@ -34,20 +35,20 @@ bool FirModule::handle(VirtualUnit &unit, const UnitFrame &frame)
     const int channel = quint8(p.at(0));
 
     if (frame.op == Frame::Query) {
-        if (frame.param == RecordParam && p.size() == 1) {
+        if (frame.param == F::Record && p.size() == Protocol::QuerySize<F::params, F::Record>) {
             QByteArray out = p;
             out += records[size_t(channel)];
-            unit.sendReport(Frame::Module, Frame::Fir, RecordParam, out);
+            unit.sendReport(Frame::Module, Frame::Fir, F::Record, out);
         }
         return true;
     }
     if (frame.op != Frame::Set)
         return true;
-    if (frame.param == RecordParam && p.size() == 1 + FirChannel::Size) {
+    if (frame.param == F::Record && p.size() == Protocol::SetSize<F::params, F::Record>) {
         const quint16 taps = qFromLittleEndian<quint16>(p.constData() + 2);
         if (int(taps) <= m_maxTaps)
             records[size_t(channel)] = p.mid(1);
-    } else if (frame.param == ClearParam && p.size() == 1) {
+    } else if (frame.param == F::Clear && p.size() == Protocol::SetSize<F::params, F::Clear>) {
         records[size_t(channel)] = defaultRecord();
     }
     return true;

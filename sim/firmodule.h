@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "core/protocol/protocoltypes.h"
 #include "core/records/firchannel.h"
 #include "unitmodule.h"
 
@@ -16,9 +17,9 @@
 class FirModule final : public UnitModule
 {
 public:
-    static constexpr int Outputs = 8;
+    static constexpr int Outputs = Protocol::count(Protocol::Channels::Outputs);
 
-    explicit FirModule(int family);
+    explicit FirModule(Protocol::Family family);
 
     bool handle(VirtualUnit &unit, const UnitFrame &frame) override;
 

@@ -3,11 +3,14 @@
 #include <array>
 
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 #include "virtualunit.h"
 
 namespace {
 
-constexpr quint8 BlockParam = 1;
+namespace F = Protocol::Firmware;
+constexpr quint8 BlockParam = F::Block;
+constexpr Protocol::Length BlockLength = Protocol::find(F::params, F::Block).set.length;
 
 QByteArray u16(quint16 v)
 {
@@ -58,8 +61,8 @@ bool FirmwareModule::handle(VirtualUnit &unit, const UnitFrame &frame)
 {
     if (frame.cls != Frame::Firmware)
         return false;
-    if ((frame.module != 1 && frame.module != 2) || frame.param != BlockParam || frame.op != Frame::Set
-        || frame.payload.size() < 3 || frame.payload.size() > 2 + BlockSize)
+    if ((frame.module != F::Arm && frame.module != F::Dsp) || frame.param != BlockParam || frame.op != Frame::Set
+        || !BlockLength.fits(frame.payload.size()))
         return true;
     Upload &upload = uploadFor(frame.module);
     const int block = Frame::readU16(reinterpret_cast<const uchar *>(frame.payload.constData()));
@@ -67,7 +70,7 @@ bool FirmwareModule::handle(VirtualUnit &unit, const UnitFrame &frame)
 
     if (block == 0) {
         upload.image = data;
-        upload.expectedSize = frame.module == 1 ? armImageSize(data) : -1;
+        upload.expectedSize = frame.module == F::Arm ? armImageSize(data) : -1;
         upload.receiving = true;
         upload.complete = false;
     } else if (upload.receiving && block == upload.nextBlock) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 
+#include "core/protocol/protocol.h"
 #include "unitmodule.h"
 
 // Class-1 firmware upload of the virtual unit: acknowledges every block it
@@ -16,7 +17,7 @@
 class FirmwareModule final : public UnitModule
 {
 public:
-    static constexpr int BlockSize = 1024;
+    static constexpr int BlockSize = Protocol::Firmware::BlockSize;
     static constexpr int QuietTicksToEnd = 5;
 
     struct Upload
@@ -36,7 +37,7 @@ public:
     void tick(VirtualUnit &unit) override;
 
     // target 1 ARM, 2 DSP.
-    const Upload &upload(quint8 target) const { return m_uploads[target == 2 ? 1 : 0]; }
+    const Upload &upload(quint8 target) const { return m_uploads[target == Protocol::Firmware::Dsp ? 1 : 0]; }
     const QByteArray &image(quint8 target) const { return upload(target).image; }
     int imageSize(quint8 target) const { return int(upload(target).image.size()); }
     bool isComplete(quint8 target) const { return upload(target).complete; }
@@ -48,7 +49,7 @@ public:
     bool acknowledge = true;
 
 private:
-    Upload &uploadFor(quint8 target) { return m_uploads[target == 2 ? 1 : 0]; }
+    Upload &uploadFor(quint8 target) { return m_uploads[target == Protocol::Firmware::Dsp ? 1 : 0]; }
     static void finish(Upload &upload);
 
     Upload m_uploads[2];

@@ -4,13 +4,17 @@
 
 #include "levelmodule.h"
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 #include "virtualunit.h"
 
 namespace {
 
-constexpr quint8 OpenStateParam = 1;
-constexpr quint8 RecordParam = 2;
-constexpr quint8 FeedbackEnableParam = 1;
+namespace G = Protocol::Gate;
+namespace F = Protocol::Feedback;
+constexpr int RecordQuerySize = Protocol::QuerySize<G::params, G::Record>;
+constexpr int RecordSetSize = Protocol::SetSize<G::params, G::Record>;
+constexpr int FeedbackQuerySize = Protocol::QuerySize<F::params, F::Enable>;
+constexpr int FeedbackSetSize = Protocol::SetSize<F::params, F::Enable>;
 constexpr int TickMs = 100;
 constexpr double Pi = 3.14159265358979323846;
 
@@ -42,22 +46,22 @@ bool GateModule::handle(VirtualUnit &unit, const UnitFrame &frame)
 bool GateModule::handleGate(VirtualUnit &unit, const UnitFrame &frame)
 {
     const QByteArray &p = frame.payload;
-    if (frame.param == OpenStateParam && frame.op == Frame::Query) {
+    if (frame.param == G::Open && frame.op == Frame::Query) {
         QByteArray states(Inputs, '\0');
         for (int i = 0; i < Inputs; ++i)
             states[i] = open[size_t(i)] ? 1 : 0;
-        unit.sendReport(Frame::Module, Frame::Gate, OpenStateParam, states);
+        unit.sendReport(Frame::Module, Frame::Gate, G::Open, states);
         return true;
     }
-    if (frame.param != RecordParam || p.isEmpty() || quint8(p.at(0)) >= Inputs)
+    if (frame.param != G::Record || p.isEmpty() || quint8(p.at(0)) >= Inputs)
         return true;
     const int input = quint8(p.at(0));
-    if (frame.op == Frame::Query && p.size() == 1) {
-        QByteArray report(1 + GateRecord::WireSize, '\0');
+    if (frame.op == Frame::Query && p.size() == RecordQuerySize) {
+        QByteArray report(Protocol::ReportSize<G::params, G::Record>, '\0');
         report[0] = char(input);
         gates[size_t(input)].encode(reinterpret_cast<uchar *>(report.data()) + 1);
-        unit.sendReport(Frame::Module, Frame::Gate, RecordParam, report);
-    } else if (frame.op == Frame::Set && p.size() == 1 + GateRecord::WireSize) {
+        unit.sendReport(Frame::Module, Frame::Gate, G::Record, report);
+    } else if (frame.op == Frame::Set && p.size() == RecordSetSize) {
         gates[size_t(input)] = GateRecord::decode(reinterpret_cast<const uchar *>(p.constData()) + 1);
     }
     return true;
@@ -66,15 +70,15 @@ bool GateModule::handleGate(VirtualUnit &unit, const UnitFrame &frame)
 bool GateModule::handleFeedback(VirtualUnit &unit, const UnitFrame &frame)
 {
     const QByteArray &p = frame.payload;
-    if (frame.param != FeedbackEnableParam || p.isEmpty() || quint8(p.at(0)) >= Inputs)
+    if (frame.param != F::Enable || p.isEmpty() || quint8(p.at(0)) >= Inputs)
         return true;
     const int input = quint8(p.at(0));
-    if (frame.op == Frame::Query && p.size() == 1) {
-        QByteArray report(2, '\0');
+    if (frame.op == Frame::Query && p.size() == FeedbackQuerySize) {
+        QByteArray report(Protocol::ReportSize<F::params, F::Enable>, '\0');
         report[0] = char(input);
         report[1] = feedback[size_t(input)] ? 1 : 0;
-        unit.sendReport(Frame::Module, Frame::Feedback, FeedbackEnableParam, report);
-    } else if (frame.op == Frame::Set && p.size() == 2) {
+        unit.sendReport(Frame::Module, Frame::Feedback, F::Enable, report);
+    } else if (frame.op == Frame::Set && p.size() == FeedbackSetSize) {
         feedback[size_t(input)] = p.at(1) != 0;
     }
     return true;

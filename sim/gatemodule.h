@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 
+#include "core/protocol/protocoltypes.h"
 #include "core/records/gaterecord.h"
 #include "unitmodule.h"
 
@@ -17,7 +18,7 @@
 class GateModule final : public UnitModule
 {
 public:
-    static constexpr int Inputs = 4;
+    static constexpr int Inputs = Protocol::count(Protocol::Channels::Inputs);
 
     GateModule();
 

@@ -4,11 +4,17 @@
 #include <limits>
 
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 #include "virtualunit.h"
 
 namespace {
 
-enum Param : quint8 { Routing = 1, Frequency = 2, Source = 3, Gain = 4, Mute = 5 };
+namespace G = Protocol::Generator;
+using G::Frequency;
+using G::Gain;
+using G::Mute;
+using G::Source;
+constexpr quint8 Routing = G::Output;
 
 // Level of each source at 0 dB gain, as an RMS meter shows it: a full-scale
 // sine reads -3 dBFS, noise with its crest factor sits lower.
@@ -32,14 +38,14 @@ void GeneratorModule::report(VirtualUnit &unit, quint8 param, int output)
         r.append(char(output)).append(char(generator.output[size_t(output)] ? 1 : 0));
         break;
     case Frequency:
-        r.resize(GeneratorRecord::FrequencySize);
+        r.resize(Protocol::ReportSize<G::params, Frequency>);
         GeneratorRecord::encodeFloat(reinterpret_cast<uchar *>(r.data()), float(generator.frequency));
         break;
     case Source:
         r.append(char(generator.source));
         break;
     case Gain:
-        r.resize(GeneratorRecord::GainSize);
+        r.resize(Protocol::ReportSize<G::params, Gain>);
         GeneratorRecord::encodeFloat(reinterpret_cast<uchar *>(r.data()), generator.gain);
         break;
     case Mute:
@@ -62,9 +68,9 @@ bool GeneratorModule::handle(VirtualUnit &unit, const UnitFrame &frame)
         if (p.isEmpty() || quint8(p.at(0)) >= GeneratorRecord::OutputCount)
             return true;
         const int output = quint8(p.at(0));
-        if (frame.op == Frame::Query && p.size() == 1)
+        if (frame.op == Frame::Query && p.size() == Protocol::QuerySize<G::params, Routing>)
             report(unit, Routing, output);
-        else if (frame.op == Frame::Set && p.size() == 2)
+        else if (frame.op == Frame::Set && p.size() == Protocol::SetSize<G::params, Routing>)
             generator.output[size_t(output)] = p.at(1) != 0;
         return true;
     }
@@ -78,19 +84,19 @@ bool GeneratorModule::handle(VirtualUnit &unit, const UnitFrame &frame)
     float value = 0.0f;
     switch (frame.param) {
     case Frequency:
-        if (p.size() == GeneratorRecord::FrequencySize && GeneratorRecord::decodeFloat(bytes, &value))
+        if (p.size() == Protocol::SetSize<G::params, Frequency> && GeneratorRecord::decodeFloat(bytes, &value))
             generator.frequency = GeneratorRecord::wholeFrequency(double(value));
         break;
     case Source:
-        if (p.size() == GeneratorRecord::SourceSize && bytes[0] < GeneratorRecord::SourceCount)
+        if (p.size() == Protocol::SetSize<G::params, Source> && bytes[0] < GeneratorRecord::SourceCount)
             generator.source = bytes[0];
         break;
     case Gain:
-        if (p.size() == GeneratorRecord::GainSize && GeneratorRecord::decodeFloat(bytes, &value))
+        if (p.size() == Protocol::SetSize<G::params, Gain> && GeneratorRecord::decodeFloat(bytes, &value))
             generator.gain = qBound(float(GeneratorRecord::MinGain), value, float(GeneratorRecord::MaxGain));
         break;
     case Mute:
-        if (p.size() == GeneratorRecord::MuteSize)
+        if (p.size() == Protocol::SetSize<G::params, Mute>)
             generator.mute = bytes[0] != 0;
         break;
     default:

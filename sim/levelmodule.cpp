@@ -6,6 +6,7 @@
 
 #include "limitermodule.h"
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 #include "core/records/wirefloat.h"
 #include "generatormodule.h"
 #include "mixermodule.h"
@@ -14,7 +15,19 @@
 
 namespace {
 
-enum Param : quint8 { Meters = 1, Mute = 2, Gain = 3, Invert = 4, Group = 5, Source = 7, Trim = 32 };
+namespace L = Protocol::Level;
+using L::Gain;
+using L::Group;
+using L::Invert;
+using L::Meters;
+using L::Mute;
+using L::Source;
+using L::Trim;
+
+template <quint8 P>
+constexpr int SetSize = Protocol::SetSize<L::params, P>;
+// Every per-channel param is queried with the channel alone.
+constexpr int ChannelQuerySize = Protocol::QuerySize<L::params, L::Gain>;
 
 constexpr double Pi = 3.14159265358979323846;
 // Each input's programme: centre level, swing and period (ticks of 100 ms).
@@ -144,7 +157,7 @@ bool LevelModule::handleSet(quint8 module, const UnitFrame &frame)
     LevelRecord *records = input ? inputs.data() : outputs.data();
 
     if (frame.param == Source) {
-        if (!input || p.size() != 2 || c >= int(sources.size()) || value[0] > 1)
+        if (!input || p.size() != SetSize<Source> || c >= int(sources.size()) || value[0] > 1)
             return false;
         sources[size_t(c)] = value[0];
         return true;
@@ -162,29 +175,29 @@ bool LevelModule::handleSet(quint8 module, const UnitFrame &frame)
     };
     switch (frame.param) {
     case Mute:
-        if (p.size() != 2)
+        if (p.size() != SetSize<Mute>)
             return false;
         applyToGroup([&](LevelRecord &r) { r.mute = value[0] != 0; });
         return true;
     case Invert:
-        if (p.size() != 2)
+        if (p.size() != SetSize<Invert>)
             return false;
         applyToGroup([&](LevelRecord &r) { r.invert = value[0] != 0; });
         return true;
     case Gain: {
-        if (p.size() != 5)
+        if (p.size() != SetSize<Gain>)
             return false;
         const float gain = LevelRecord::clampGain(WireFloat::read(value));
         applyToGroup([&](LevelRecord &r) { r.gain = gain; });
         return true;
     }
     case Group:
-        if (p.size() != 2 || value[0] > (input ? LevelRecord::InputGroups : LevelRecord::OutputGroups))
+        if (p.size() != SetSize<Group> || value[0] > (input ? LevelRecord::InputGroups : LevelRecord::OutputGroups))
             return false;
         records[c].group = value[0];
         return true;
     case Trim: {
-        if (p.size() != 5)
+        if (p.size() != SetSize<Trim>)
             return false;
         const float trim = LevelRecord::clampGain(WireFloat::read(value));
         (input ? inputTrim.data() : outputTrim.data())[c] = trim;
@@ -217,7 +230,7 @@ void LevelModule::sendReport(VirtualUnit &unit, quint8 module, const UnitFrame &
         }
         return;
     }
-    if (p.size() != 1 || quint8(p.at(0)) >= channels)
+    if (p.size() != ChannelQuerySize || quint8(p.at(0)) >= channels)
         return;
     const int c = quint8(p.at(0));
     const LevelRecord &r = (input ? inputs.data() : outputs.data())[c];

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "core/protocol/protocoltypes.h"
 #include "core/records/levelrecord.h"
 #include "unitmodule.h"
 
@@ -24,8 +25,8 @@
 class LevelModule final : public UnitModule
 {
 public:
-    static constexpr int Inputs = 4;
-    static constexpr int Outputs = 8;
+    static constexpr int Inputs = Protocol::count(Protocol::Channels::Inputs);
+    static constexpr int Outputs = Protocol::count(Protocol::Channels::Outputs);
     static constexpr int Floor = -100;
     static constexpr int Ceiling = 24;
 

@@ -4,12 +4,13 @@
 
 #include "levelmodule.h"
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 #include "systemmodule.h"
 #include "virtualunit.h"
 
 namespace {
 
-enum Param : quint8 { RecordParam = 1, CopyParam = 2, ResetParam = 3, LevelsParam = 4 };
+namespace L = Protocol::Limiter;
 
 } // namespace
 
@@ -50,9 +51,9 @@ bool LimiterModule::handle(VirtualUnit &unit, const UnitFrame &frame)
     const QByteArray &p = frame.payload;
     const uchar *bytes = reinterpret_cast<const uchar *>(p.constData());
 
-    if (frame.param == LevelsParam && frame.op == Frame::Query) {
+    if (frame.param == L::Levels && frame.op == Frame::Query) {
         const auto *levels = unit.findModule<LevelModule>();
-        QByteArray report(2 * channels, '\0');
+        QByteArray report(Protocol::ReportSize<L::params, L::Levels> * channels, '\0');
         for (int c = 0; c < channels; ++c) {
             int in = LevelModule::Floor;
             if (levels)
@@ -60,27 +61,27 @@ bool LimiterModule::handle(VirtualUnit &unit, const UnitFrame &frame)
             report[2 * c] = char(qint8(in));
             report[2 * c + 1] = char(qint8(compress(input, c, in)));
         }
-        unit.sendReport(Frame::Module, frame.module, LevelsParam, report);
+        unit.sendReport(Frame::Module, frame.module, L::Levels, report);
         return true;
     }
     if (p.isEmpty() || bytes[0] >= channels)
         return true;
     const int c = bytes[0];
     switch (frame.param) {
-    case RecordParam:
-        if (frame.op == Frame::Query && p.size() == 1) {
-            QByteArray report(1 + LimiterRecord::Size, '\0');
+    case L::Record:
+        if (frame.op == Frame::Query && p.size() == Protocol::QuerySize<L::params, L::Record>) {
+            QByteArray report(Protocol::ReportSize<L::params, L::Record>, '\0');
             report[0] = char(c);
             records[c].encode(reinterpret_cast<uchar *>(report.data()) + 1);
-            unit.sendReport(Frame::Module, frame.module, RecordParam, report);
-        } else if (frame.op == Frame::Set && p.size() == 1 + LimiterRecord::Size) {
+            unit.sendReport(Frame::Module, frame.module, L::Record, report);
+        } else if (frame.op == Frame::Set && p.size() == Protocol::SetSize<L::params, L::Record>) {
             records[c] = LimiterRecord::decode(bytes + 1);
         }
         break;
-    case CopyParam:
+    case L::Copy:
         // [channel, input mask, output mask] from either module: the first
         // mask always names inputs.
-        if (frame.op == Frame::Set && p.size() == 3) {
+        if (frame.op == Frame::Set && p.size() == Protocol::SetSize<L::params, L::Copy>) {
             const LimiterRecord source = records[c];
             for (int i = 0; i < Inputs; ++i) {
                 if (bytes[1] & (1u << i))
@@ -92,8 +93,8 @@ bool LimiterModule::handle(VirtualUnit &unit, const UnitFrame &frame)
             }
         }
         break;
-    case ResetParam:
-        if (frame.op == Frame::Set && p.size() == 1)
+    case L::Reset:
+        if (frame.op == Frame::Set && p.size() == Protocol::SetSize<L::params, L::Reset>)
             records[c] = LimiterRecord();
         break;
     default:

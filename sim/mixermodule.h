@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/protocol/protocoltypes.h"
 #include "core/records/mixerrecord.h"
 #include "unitmodule.h"
 
@@ -12,7 +13,7 @@
 class MixerModule final : public UnitModule
 {
 public:
-    static constexpr int Outputs = 8;
+    static constexpr int Outputs = Protocol::count(Protocol::Channels::Outputs);
 
     bool handle(VirtualUnit &unit, const UnitFrame &frame) override;
 

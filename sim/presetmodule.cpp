@@ -13,30 +13,31 @@
 #include "levelmodule.h"
 #include "limitermodule.h"
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 #include "core/records/wirefloat.h"
 #include "mixermodule.h"
 #include "virtualunit.h"
 
 namespace {
 
-enum Param : quint8 {
-    ListParam = 1,
-    SaveParam = 2,
-    EraseParam = 4,
-    RenameParam = 5,
-    ExportAllBlockParam = 6,
-    ImportAllBlockParam = 7,
-    RecallParam = 9,
-    ExportParam = 10,
-    ExportAllParam = 11,
-    ExportChunkParam = 12,
-    ImportParam = 13,
-    ImportAllParam = 14,
-    ImportChunkParam = 15,
-};
+namespace P = Protocol::Presets;
+constexpr quint8 ListParam = P::List;
+constexpr quint8 SaveParam = P::Save;
+constexpr quint8 EraseParam = P::Erase;
+constexpr quint8 RenameParam = P::Rename;
+constexpr quint8 ExportAllBlockParam = P::ExportAllBlock;
+constexpr quint8 ImportAllBlockParam = P::ImportAllBlock;
+constexpr quint8 RecallParam = P::Recall;
+constexpr quint8 ExportParam = P::Export;
+constexpr quint8 ExportAllParam = P::ExportAll;
+constexpr quint8 ExportChunkParam = P::ExportChunk;
+constexpr quint8 ImportParam = P::Import;
+constexpr quint8 ImportAllParam = P::ImportAll;
+constexpr quint8 ImportChunkParam = P::ImportChunk;
 
-constexpr int ListSize = 1 + PresetModule::Slots * (1 + PresetModule::NameSize);
-static_assert(ListSize == 545, "slot list report");
+constexpr int ListSize = Protocol::ReportSize<P::params, P::List>;
+constexpr int BlockNumberSize = P::BlockNumberSize;
+constexpr int SlotSetSize = Protocol::SetSize<P::params, P::Save>;
 
 constexpr quint8 FormatVersion = 1;
 const QByteArray SlotMagic = QByteArrayLiteral("OXPS");
@@ -403,14 +404,14 @@ bool PresetModule::handle(VirtualUnit &unit, const UnitFrame &frame)
 
     // The all-slots import is the one transfer the PC sends as a query (op 0).
     if (frame.param == ImportAllBlockParam) {
-        if (p.size() < 2 || p.size() > 2 + ChunkSize || m_importAllEnd < 0)
+        if (p.size() < BlockNumberSize || p.size() > BlockNumberSize + ChunkSize || m_importAllEnd < 0)
             return true;
         const int block = qFromLittleEndian<quint16>(bytes);
         const int at = block * ChunkSize;
-        const int count = qMin(p.size() - 2, qMax(0, m_importAll.size() - at));
+        const int count = qMin(p.size() - BlockNumberSize, qMax(0, m_importAll.size() - at));
         if (count > 0)
-            std::memcpy(m_importAll.data() + at, p.constData() + 2, size_t(count));
-        unit.sendReport(Frame::Module, Frame::Presets, ImportAllBlockParam, p.left(2));
+            std::memcpy(m_importAll.data() + at, p.constData() + BlockNumberSize, size_t(count));
+        unit.sendReport(Frame::Module, Frame::Presets, ImportAllBlockParam, p.left(BlockNumberSize));
         m_importAllEnd = qMax(m_importAllEnd, at + count);
         if (m_importAllEnd >= m_importAll.size())
             finishAllImport();
@@ -426,11 +427,11 @@ bool PresetModule::handle(VirtualUnit &unit, const UnitFrame &frame)
 
     switch (frame.param) {
     case SaveParam:
-        if (p.size() == 1)
+        if (p.size() == SlotSetSize)
             save(unit, slotOf());
         break;
     case EraseParam:
-        if (p.size() == 1)
+        if (p.size() == SlotSetSize)
             erase(slotOf());
         break;
     case RenameParam:
@@ -438,7 +439,7 @@ bool PresetModule::handle(VirtualUnit &unit, const UnitFrame &frame)
         break;
     case RecallParam: {
         const int slot = slotOf();
-        if (p.size() != 1 || slot < 0 || !slotTable[size_t(slot)].used)
+        if (p.size() != SlotSetSize || slot < 0 || !slotTable[size_t(slot)].used)
             break;
         m_recallSlot = slot;
         m_recallProgress = 0;
@@ -447,7 +448,7 @@ bool PresetModule::handle(VirtualUnit &unit, const UnitFrame &frame)
     }
     case ExportParam: {
         const int slot = slotOf();
-        if (p.size() != 1 || slot < 0)
+        if (p.size() != SlotSetSize || slot < 0)
             break;
         m_export = slotImage(slotTable[size_t(slot)]);
         m_exportCursor = 0;
@@ -455,7 +456,7 @@ bool PresetModule::handle(VirtualUnit &unit, const UnitFrame &frame)
         break;
     }
     case ExportChunkParam: {
-        if (p.size() != 4)
+        if (p.size() != Protocol::SetSize<P::params, P::ExportChunk>)
             break;
         const quint32 wanted = qFromLittleEndian<quint32>(bytes);
         const int count = int(qMin<quint32>(wanted, quint32(qMax(0, m_export.size() - m_exportCursor))));
@@ -468,7 +469,7 @@ bool PresetModule::handle(VirtualUnit &unit, const UnitFrame &frame)
         reportSize(unit, ExportAllParam, m_exportAll.size());
         break;
     case ExportAllBlockParam: {
-        if (p.size() != 2)
+        if (p.size() != Protocol::SetSize<P::params, P::ExportAllBlock>)
             break;
         const int block = qFromLittleEndian<quint16>(bytes);
         QByteArray reply = p;
@@ -478,7 +479,7 @@ bool PresetModule::handle(VirtualUnit &unit, const UnitFrame &frame)
     }
     case ImportParam: {
         const int slot = slotOf();
-        if (p.size() != 1 || slot < 0)
+        if (p.size() != SlotSetSize || slot < 0)
             break;
         m_importSlot = slot;
         m_import.clear();

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "core/protocol/protocol.h"
 #include "unitmodule.h"
 
 // The preset store of the virtual unit (module 32): 32 slots, each a
@@ -19,9 +20,9 @@
 class PresetModule final : public UnitModule
 {
 public:
-    static constexpr int Slots = 32;
-    static constexpr int NameSize = 16;
-    static constexpr int ChunkSize = 1024;
+    static constexpr int Slots = Protocol::Presets::Slots;
+    static constexpr int NameSize = Protocol::Presets::NameSize;
+    static constexpr int ChunkSize = Protocol::Presets::ChunkSize;
 
     // The unit's DSP settings, encoded: levels (with link groups and the
     // input sources), gates and feedback suppressors, limiters, filters,

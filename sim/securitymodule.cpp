@@ -5,21 +5,29 @@
 
 namespace {
 
-constexpr quint8 PageLockParam = 1;
-constexpr quint8 NewPasswordParam = 2;
-constexpr int MaxPasswordLength = 8;
+namespace S = Protocol::Security;
+
+const Protocol::Module &securityTable()
+{
+    return *Protocol::module(Frame::System, Frame::Security);
+}
 
 } // namespace
 
-SecurityModule::SecurityModule(int family)
+SecurityModule::SecurityModule(Protocol::Family family)
     : m_family(family)
 {
-    for (quint8 param : {3, 4, 5, 7, 8, 16})
-        m_pages.insert(param, QByteArray(4, '\0'));
-    for (quint8 param : {9, 10, 11, 13, 14, 17})
-        m_pages.insert(param, QByteArray(8, '\0'));
-    m_filters.insert(6, QVector<QByteArray>(4, QByteArray(FilterEntries, '\0')));
-    m_filters.insert(12, QVector<QByteArray>(8, QByteArray(FilterEntries, '\0')));
+    // The lock states of every page, free at first.
+    const Protocol::Module &table = securityTable();
+    for (const Protocol::Param &row : table) {
+        if (row.kind != Protocol::Kind::Setting)
+            continue;
+        const int channels = Protocol::count(table.channelsOf(row));
+        if (isFilter(row.id))
+            m_filters.insert(row.id, QVector<QByteArray>(channels, QByteArray(FilterEntries, '\0')));
+        else
+            m_pages.insert(row.id, QByteArray(channels, '\0'));
+    }
 }
 
 void SecurityModule::connected(VirtualUnit &)
@@ -30,9 +38,8 @@ void SecurityModule::connected(VirtualUnit &)
 
 bool SecurityModule::hasPage(quint8 param) const
 {
-    if (m_family != 1 && (param == 8 || param == 16 || param == 17))
-        return false;
-    return m_pages.contains(param) || m_filters.contains(param);
+    const Protocol::Param *row = securityTable().find(param);
+    return row && row->in(m_family) && (m_pages.contains(param) || m_filters.contains(param));
 }
 
 int SecurityModule::channelCount(quint8 param) const
@@ -78,9 +85,9 @@ bool SecurityModule::handle(VirtualUnit &unit, const UnitFrame &frame)
     const bool armed = m_changeArmed;
     m_changeArmed = false;
 
-    if (frame.param == PageLockParam) {
+    if (frame.param == S::Page) {
         if (frame.op == Frame::Set) {
-            if (p == QByteArray("\xAA\xBB", 2)) {
+            if (p == QByteArray(reinterpret_cast<const char *>(S::QuitCode), sizeof S::QuitCode)) {
                 locked = true;
             } else if (!lockPassword.isEmpty() && p == lockPassword) {
                 locked = false;
@@ -90,11 +97,11 @@ bool SecurityModule::handle(VirtualUnit &unit, const UnitFrame &frame)
         } else if (frame.op != Frame::Query) {
             return true;
         }
-        unit.sendReport(Frame::System, Frame::Security, PageLockParam, QByteArray(1, locked ? 1 : 0));
+        unit.sendReport(Frame::System, Frame::Security, S::Page, QByteArray(1, locked ? 1 : 0));
         return true;
     }
-    if (frame.param == NewPasswordParam) {
-        if (frame.op == Frame::Set && armed && !p.isEmpty() && p.size() <= MaxPasswordLength) {
+    if (frame.param == S::NewPassword) {
+        if (frame.op == Frame::Set && armed && securityTable().find(S::NewPassword)->set.length.fits(p.size())) {
             lockPassword = p;
             ++passwordChanges;
         }
@@ -108,9 +115,10 @@ bool SecurityModule::handle(VirtualUnit &unit, const UnitFrame &frame)
         if (p.isEmpty() || quint8(p.at(0)) >= channels)
             return true;
         const int channel = quint8(p.at(0));
-        if (frame.op == Frame::Query && p.size() == 1) {
+        const Protocol::Param &row = *securityTable().find(frame.param);
+        if (frame.op == Frame::Query && row.query.length.fits(p.size())) {
             report(unit, frame.param, channel);
-        } else if (frame.op == Frame::Set && p.size() == 1 + FilterEntries && !locked) {
+        } else if (frame.op == Frame::Set && row.set.length.fits(p.size()) && !locked) {
             m_filters[frame.param][channel] = p.mid(1);
             report(unit, frame.param, channel);
         }
@@ -118,7 +126,8 @@ bool SecurityModule::handle(VirtualUnit &unit, const UnitFrame &frame)
     }
     if (frame.op == Frame::Query) {
         report(unit, frame.param);
-    } else if (frame.op == Frame::Set && p.size() == 2 && quint8(p.at(0)) < channels && !locked) {
+    } else if (frame.op == Frame::Set && securityTable().find(frame.param)->set.length.fits(p.size())
+               && quint8(p.at(0)) < channels && !locked) {
         setPageLock(frame.param, quint8(p.at(0)), quint8(p.at(1)));
         report(unit, frame.param);
     }

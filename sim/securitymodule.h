@@ -4,6 +4,7 @@
 #include <QMap>
 #include <QVector>
 
+#include "core/protocol/protocol.h"
 #include "unitmodule.h"
 
 // Class-2 module 5 of the virtual unit: the security page's own lock, its
@@ -14,9 +15,9 @@
 class SecurityModule final : public UnitModule
 {
 public:
-    static constexpr int FilterEntries = 19;
+    static constexpr int FilterEntries = Protocol::Security::FilterEntries;
 
-    explicit SecurityModule(int family = 1);
+    explicit SecurityModule(Protocol::Family family = Protocol::Family::Hz96k);
 
     bool handle(VirtualUnit &unit, const UnitFrame &frame) override;
     void connected(VirtualUnit &unit) override;
@@ -38,10 +39,13 @@ public:
     void setFilterLock(quint8 param, int channel, int entry, quint8 state);
 
 private:
-    static bool isFilter(quint8 param) { return param == 6 || param == 12; }
+    static bool isFilter(quint8 param)
+    {
+        return param == Protocol::Security::InFilter || param == Protocol::Security::OutFilter;
+    }
     void report(VirtualUnit &unit, quint8 param, int channel = -1);
 
-    int m_family;
+    Protocol::Family m_family;
     QMap<quint8, QByteArray> m_pages;
     QMap<quint8, QVector<QByteArray>> m_filters;
     // The current password was just given: the next param-2 frame may set a

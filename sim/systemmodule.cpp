@@ -6,8 +6,13 @@
 #include <cstring>
 
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 
 namespace {
+
+namespace S = Protocol::Status;
+namespace L = Protocol::Labels;
+constexpr int LabelSize = L::LabelSize;
 
 QByteArray u8(quint8 v) { return QByteArray(1, char(v)); }
 
@@ -36,9 +41,9 @@ QByteArray text(const QByteArray &t) { return t + '\0'; }
 
 QByteArray labelBlock(const QByteArray *labels, int count)
 {
-    QByteArray block(count * 16, '\0');
+    QByteArray block(count * LabelSize, '\0');
     for (int i = 0; i < count; ++i)
-        std::memcpy(block.data() + i * 16, labels[i].constData(), size_t(qMin(labels[i].size(), 16)));
+        std::memcpy(block.data() + i * LabelSize, labels[i].constData(), size_t(qMin(labels[i].size(), LabelSize)));
     return block;
 }
 
@@ -68,9 +73,9 @@ QByteArray SystemModule::systemResetKeyword()
 
 void SystemModule::restoreFactoryDefaults()
 {
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < Inputs; ++i)
         inputLabels[i] = "IN " + QByteArray(1, char('A' + i));
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < Outputs; ++i)
         outputLabels[i] = "OUT " + QByteArray::number(i + 1);
 }
 
@@ -82,7 +87,7 @@ void SystemModule::connected(VirtualUnit &unit)
 
 void SystemModule::sendLoginReport(VirtualUnit &unit)
 {
-    unit.sendReport(Frame::System, Frame::Login, 1, u8(loggedIn ? 1 : 0));
+    unit.sendReport(Frame::System, Frame::Login, Protocol::Login::Password, u8(loggedIn ? 1 : 0));
 }
 
 void SystemModule::tick(VirtualUnit &unit)
@@ -102,7 +107,7 @@ bool SystemModule::handle(VirtualUnit &unit, const UnitFrame &frame)
         return false;
     switch (frame.module) {
     case Frame::Login:
-        if (frame.param == 1 && frame.op == Frame::Set) {
+        if (frame.param == Protocol::Login::Password && frame.op == Frame::Set) {
             if (frame.payload == systemResetKeyword()) {
                 ++configResets;
             } else {
@@ -116,8 +121,8 @@ bool SystemModule::handle(VirtualUnit &unit, const UnitFrame &frame)
     case Frame::Labels:
         return handleLabels(unit, frame);
     case Frame::CodeNumber:
-        if (frame.param == 1 && frame.op == Frame::Query)
-            unit.sendReport(Frame::System, Frame::CodeNumber, 1,
+        if (frame.param == Protocol::Code::Number && frame.op == Frame::Query)
+            unit.sendReport(Frame::System, Frame::CodeNumber, Protocol::Code::Number,
                             u16(codeNumber[0]) + u16(codeNumber[1]) + u16(codeNumber[2]));
         return true;
     default:
@@ -130,31 +135,43 @@ bool SystemModule::handleStatus(VirtualUnit &unit, const UnitFrame &frame)
     const QByteArray &p = frame.payload;
     if (frame.op == Frame::Set) {
         switch (frame.param) {
-        case 10: location = p.left(16); break;
-        case 11: description = p.left(16); break;
-        case 12:
-            if (p.size() == 12) {
+        case S::Location: location = p.left(S::TextSize); break;
+        case S::Description: description = p.left(S::TextSize); break;
+        case S::Network:
+            if (p.size() == Protocol::SetSize<S::params, S::Network>) {
                 ipAddress = readU32(p, 0);
                 subnetMask = readU32(p, 4);
                 gateway = readU32(p, 8);
             }
             break;
-        case 14:
+        case S::LoginPassword:
             // Only an administrator who has logged in may change the password.
-            if (loggedIn && p.size() <= 8)
+            if (loggedIn && p.size() <= Protocol::Login::MaxPasswordLength)
                 password = QString::fromLatin1(p);
             break;
-        case 15: if (p.size() == 1) allMute = p.at(0) != 0; break;
-        case 17:
+        case S::AllMute:
+            if (p.size() == Protocol::SetSize<S::params, S::AllMute>)
+                allMute = p.at(0) != 0;
+            break;
+        case S::FactoryReset:
             ++factoryResets;
             location.clear();
             description.clear();
             restoreFactoryDefaults();
             break;
-        case 20: if (p.size() == 1) panelLock = quint8(p.at(0)); break;
-        case 22: if (p.size() == 1) lcdPage = qint8(p.at(0)); break;
-        case 27: if (p.size() == 1) dspModel = quint8(p.at(0)); break;
-        case 80: factoryRecord = p; break;
+        case S::PanelLock:
+            if (p.size() == Protocol::SetSize<S::params, S::PanelLock>)
+                panelLock = quint8(p.at(0));
+            break;
+        case S::LcdPage:
+            if (p.size() == Protocol::SetSize<S::params, S::LcdPage>)
+                lcdPage = qint8(p.at(0));
+            break;
+        case S::DspModel:
+            if (p.size() == Protocol::SetSize<S::params, S::DspModel>)
+                dspModel = quint8(p.at(0));
+            break;
+        case S::FactorySetup: factoryRecord = p; break;
         default: break;
         }
         return true;
@@ -163,25 +180,25 @@ bool SystemModule::handleStatus(VirtualUnit &unit, const UnitFrame &frame)
         return true;
     QByteArray r;
     switch (frame.param) {
-    case 1: r = text(model); break;
-    case 2: r = QByteArray(reinterpret_cast<const char *>(armVersion), 3); break;
-    case 3: r = QByteArray(reinterpret_cast<const char *>(dspVersion), 3); break;
-    case 4: r = text(serial); break;
-    case 5: r = u16(channelConfig); break;
-    case 6: r = u32(runTime(unit)); break;
-    case 7: r = u32(totalTimeBase + runTime(unit)); break;
-    case 8: r = u32(bootCount); break;
-    case 9: r = f32(temperature); break;
-    case 10: r = text(location); break;
-    case 11: r = text(description); break;
-    case 12: r = u32(ipAddress) + u32(subnetMask) + u32(gateway); break;
-    case 13: r = u8(faultBits); break;
-    case 15: r = u8(allMute ? 1 : 0); break;
-    case 16: r = f32(dspLoad[0]) + f32(dspLoad[1]); break;
-    case 20: r = u8(panelLock); break;
-    case 22: r = u8(quint8(lcdPage)); break;
-    case 26: r = u32(quint32(deviceId)); break;
-    case 27: r = u8(dspModel); break;
+    case S::Model: r = text(model); break;
+    case S::ArmVersion: r = QByteArray(reinterpret_cast<const char *>(armVersion), 3); break;
+    case S::DspVersion: r = QByteArray(reinterpret_cast<const char *>(dspVersion), 3); break;
+    case S::Serial: r = text(serial); break;
+    case S::ChannelConfig: r = u16(channelConfig); break;
+    case S::RunTime: r = u32(runTime(unit)); break;
+    case S::TotalTime: r = u32(totalTimeBase + runTime(unit)); break;
+    case S::BootCount: r = u32(bootCount); break;
+    case S::Temperature: r = f32(temperature); break;
+    case S::Location: r = text(location); break;
+    case S::Description: r = text(description); break;
+    case S::Network: r = u32(ipAddress) + u32(subnetMask) + u32(gateway); break;
+    case S::Fault: r = u8(faultBits); break;
+    case S::AllMute: r = u8(allMute ? 1 : 0); break;
+    case S::DspLoad: r = f32(dspLoad[0]) + f32(dspLoad[1]); break;
+    case S::PanelLock: r = u8(panelLock); break;
+    case S::LcdPage: r = u8(quint8(lcdPage)); break;
+    case S::DeviceId: r = u32(quint32(deviceId)); break;
+    case S::DspModel: r = u8(dspModel); break;
     default: return true;
     }
     unit.sendReport(Frame::System, Frame::Status, frame.param, r);
@@ -190,18 +207,18 @@ bool SystemModule::handleStatus(VirtualUnit &unit, const UnitFrame &frame)
 
 bool SystemModule::handleLabels(VirtualUnit &unit, const UnitFrame &frame)
 {
-    const bool inputs = frame.param == 1;
-    if (frame.param != 1 && frame.param != 2)
+    const bool inputs = frame.param == L::Inputs;
+    if (frame.param != L::Inputs && frame.param != L::Outputs)
         return true;
     if (frame.op == Frame::Query) {
         unit.sendReport(Frame::System, Frame::Labels, frame.param,
-                        inputs ? labelBlock(inputLabels, 4) : labelBlock(outputLabels, 8));
+                        inputs ? labelBlock(inputLabels, Inputs) : labelBlock(outputLabels, Outputs));
     } else if (frame.op == Frame::Set && !frame.payload.isEmpty()) {
         const int channel = quint8(frame.payload.at(0));
-        const QByteArray label = frame.payload.mid(1, 16);
-        if (inputs && channel < 4)
+        const QByteArray label = frame.payload.mid(1, LabelSize);
+        if (inputs && channel < Inputs)
             inputLabels[channel] = label;
-        else if (!inputs && channel < 8)
+        else if (!inputs && channel < Outputs)
             outputLabels[channel] = label;
     }
     return true;

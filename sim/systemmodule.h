@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include "core/protocol/protocoltypes.h"
 #include "unitmodule.h"
 #include "virtualunit.h"
 
@@ -12,6 +13,9 @@
 class SystemModule final : public UnitModule
 {
 public:
+    static constexpr int Inputs = Protocol::count(Protocol::Channels::Inputs);
+    static constexpr int Outputs = Protocol::count(Protocol::Channels::Outputs);
+
     explicit SystemModule(const VirtualUnit::Options &options);
 
     bool handle(VirtualUnit &unit, const UnitFrame &frame) override;
@@ -41,8 +45,8 @@ public:
     qint8 lcdPage = -1;
     qint32 deviceId = 1001;
     quint16 codeNumber[3] = {12345, 678, 2};
-    QByteArray inputLabels[4];
-    QByteArray outputLabels[8];
+    QByteArray inputLabels[Inputs];
+    QByteArray outputLabels[Outputs];
     QString password;
     bool loggedIn = false;
     // Fault: every login attempt is rejected, whatever the password.

@@ -6,6 +6,7 @@
 
 #include "core/link/frame.h"
 #include "core/link/logging.h"
+#include "core/protocol/protocol.h"
 #include "delaymodule.h"
 #include "deqmodule.h"
 #include "filtermodule.h"
@@ -42,13 +43,13 @@ VirtualUnit::VirtualUnit(const Options &options, QObject *parent)
     addModule(std::make_unique<LimiterModule>());
     addModule(std::make_unique<FilterModule>());
     addModule(std::make_unique<GateModule>());
-    addModule(std::make_unique<DelayModule>(options.family));
+    addModule(std::make_unique<DelayModule>(options.unitFamily()));
     addModule(std::make_unique<MixerModule>());
     addModule(std::make_unique<GeneratorModule>());
     addModule(std::make_unique<DeqModule>());
-    addModule(std::make_unique<FirModule>(options.family));
+    addModule(std::make_unique<FirModule>(options.unitFamily()));
     addModule(std::make_unique<PresetModule>());
-    addModule(std::make_unique<SecurityModule>(options.family));
+    addModule(std::make_unique<SecurityModule>(options.unitFamily()));
     addModule(std::make_unique<FirmwareModule>());
     connect(m_server, &QTcpServer::newConnection, this, &VirtualUnit::acceptClient);
     connect(m_tickTimer, &QTimer::timeout, this, &VirtualUnit::tick);
@@ -193,7 +194,8 @@ bool isTransferAck(quint8 cls, quint8 module, quint8 param, quint8 op)
     if (cls == Frame::Firmware)
         return true;
     return cls == Frame::Module && module == Frame::Presets
-        && (param == 6 || param == 7 || param == 12 || param == 15);
+        && (param == Protocol::Presets::ExportAllBlock || param == Protocol::Presets::ImportAllBlock
+            || param == Protocol::Presets::ExportChunk || param == Protocol::Presets::ImportChunk);
 }
 
 } // namespace

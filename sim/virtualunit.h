@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/link/frameassembler.h"
+#include "core/protocol/protocoltypes.h"
 #include "unitmodule.h"
 
 class QTcpServer;
@@ -27,6 +28,8 @@ struct VirtualUnitOptions
     int family = 1;         // 1: 96 kHz family; 2: the 48 kHz family
     quint8 faultBits = 0;
     bool trace = false;
+
+    Protocol::Family unitFamily() const { return family == 1 ? Protocol::Family::Hz96k : Protocol::Family::Hz48k; }
 };
 
 // The stand-in for the hardware unit: accepts one control connection, keeps
@@ -57,7 +60,7 @@ public:
     void sendFrame(quint8 cls, quint8 module, quint8 param, quint8 op, const QByteArray &payload);
     void sendReport(quint8 cls, quint8 module, quint8 param, const QByteArray &payload)
     {
-        sendFrame(cls, module, param, 0x80, payload);
+        sendFrame(cls, module, param, Frame::Report, payload);
     }
     void sendRaw(const QByteArray &bytes);
 

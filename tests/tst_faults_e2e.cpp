@@ -121,7 +121,11 @@ struct App
         if (!waitUntil([&] { return list()->count() > index; }))
             return false;
         QTest::mouseClick(list()->itemAt(index), Qt::LeftButton);
-        return waitUntil([&] { return link()->isLoggedIn(); });
+        // The unit's first ARM version report sets the page set for its
+        // family and shows the first page: a page shown before it would be
+        // switched away from, so the unit counts as chosen only then.
+        return waitUntil([&] { return link()->isLoggedIn(); })
+            && waitUntil([&] { return !func()->setup()->armVersion().isZero(); });
     }
 
     ScratchDir dir;

@@ -7,11 +7,14 @@
 #include "core/link/frame.h"
 #include "core/link/link.h"
 #include "core/link/logging.h"
+#include "core/protocol/protocol.h"
 #include "progresssteps.h"
 
 namespace {
 
-constexpr quint8 BlockParam = 1;
+namespace F = Protocol::Firmware;
+constexpr quint8 BlockParam = F::Block;
+constexpr int AckSize = Protocol::ReportSize<F::params, F::Block>;
 
 } // namespace
 
@@ -116,7 +119,7 @@ void FirmwareUploader::onUpgradeAck(quint8 module, quint8 param, quint8 op, quin
     // sending.
     if (!m_active || module != m_target)
         return;
-    if (param != BlockParam || op != Frame::Report || length != 2 || !payload)
+    if (param != BlockParam || op != Frame::Report || length != AckSize || !payload)
         return;
     if (m_progress && m_progress->wasCancelled()) {
         // The unit is not told; it simply gets no further block.

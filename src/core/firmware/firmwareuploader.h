@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QString>
 
+#include "core/protocol/protocol.h"
+
 class Link;
 class ProgressSteps;
 
@@ -19,9 +21,9 @@ class FirmwareUploader : public QObject
     Q_DISABLE_COPY(FirmwareUploader)
 
 public:
-    enum Target : quint8 { Arm = 1, Dsp = 2 };
+    enum Target : quint8 { Arm = Protocol::Firmware::Arm, Dsp = Protocol::Firmware::Dsp };
 
-    static constexpr int BlockSize = 1024;
+    static constexpr int BlockSize = Protocol::Firmware::BlockSize;
     // Block numbers are 16 bits wide: a larger image would wrap to block 0
     // and overwrite the start of the upgrade.
     static constexpr int MaxBlocks = 65536;

@@ -5,6 +5,8 @@
 #include <QVector>
 #include <QWidget>
 
+#include "core/link/frame.h"
+
 class Link;
 class QAbstractButton;
 class QComboBox;
@@ -97,7 +99,7 @@ protected:
     bool queryChannel(quint8 param, quint8 channel);
     bool queryAll(quint8 param);
 
-    static bool isReport(quint8 op) { return op == 0x80; }
+    static bool isReport(quint8 op) { return op == Frame::Report; }
 
 private:
     // Whether the link's current unit differs from the one seen last tick.

@@ -13,12 +13,14 @@
 
 #include "core/link/frame.h"
 #include "core/link/link.h"
+#include "core/protocol/protocol.h"
 #include "ui/controls/keyboardaccess.h"
 #include "ui/controls/qhslider.h"
 
 namespace {
 
-constexpr quint8 DelayParam = 1;
+namespace D = Protocol::Delay;
+constexpr int ReportSize = Protocol::ReportSize<D::params, D::Milliseconds>;
 constexpr int TitleWidth = 140;
 constexpr int SliderWidth = 280;
 constexpr int SliderHeight = 40;
@@ -254,7 +256,7 @@ void DelayPage::sendDelay(int channel)
 {
     uchar bytes[DelayRecord::WireSize];
     m_rows[channel].record.encode(bytes);
-    sendSet(DelayParam, quint8(channel), bytes, DelayRecord::WireSize);
+    sendSet(D::Milliseconds, quint8(channel), bytes, DelayRecord::WireSize);
 }
 
 void DelayPage::advance()
@@ -273,12 +275,12 @@ void DelayPage::poll(quint32 tick)
     if (Link *l = link())
         l->sendQuery(Frame::System, Frame::Security, m_lockParam);
     for (int channel = 0; channel < m_rows.size(); ++channel)
-        queryChannel(DelayParam, quint8(channel));
+        queryChannel(D::Milliseconds, quint8(channel));
 }
 
 void DelayPage::onMessage(quint8 param, quint8 op, quint16 length, const uchar *payload)
 {
-    if (!isReport(op) || param != DelayParam || length != 1 + DelayRecord::WireSize || !payload
+    if (!isReport(op) || param != D::Milliseconds || length != ReportSize || !payload
         || payload[0] >= m_rows.size() || m_busy.isActive())
         return;
     const int channel = payload[0];

@@ -17,6 +17,7 @@
 #include "channelpanel.h"
 #include "core/link/frame.h"
 #include "core/link/link.h"
+#include "core/protocol/protocol.h"
 #include "filtergraph.h"
 #include "qchannelselect.h"
 #include "ui/common/prompt.h"
@@ -29,9 +30,9 @@ using PageParts::keepSpaceWhenHidden;
 using PageParts::newPanel;
 using PageParts::newTitle;
 
-enum Param : quint8 { BandParam = 1, CopyParam = 2, ResetParam = 3 };
+namespace D = Protocol::DynamicEq;
 
-constexpr int ReportLength = 2 + DeqBand::Size;
+constexpr int ReportLength = Protocol::ReportSize<D::params, D::Band>;
 constexpr int PollEvery = 2;
 constexpr int GraphDbRange = 12;
 constexpr int GraphRows = 6;
@@ -669,13 +670,13 @@ void DEQWidget::copyToClicked()
         return;
     // The unit copies from what it holds: let it have the last change first.
     flushPending();
-    const quint8 mask = targets.inputMask & 0x0F;
+    const quint8 mask = targets.inputMask & ((1u << Channels) - 1);
     for (int c = 0; c < Channels; ++c) {
         if (c != m_current && (mask & (1u << c)))
             m_bands[size_t(c)] = m_bands[m_current];
     }
     const uchar payload[1] = {mask};
-    sendSet(CopyParam, m_current, payload, sizeof payload);
+    sendSet(D::Copy, m_current, payload, sizeof payload);
 }
 
 void DEQWidget::resetClicked()
@@ -690,7 +691,7 @@ void DEQWidget::resetClicked()
         m_bands[m_current][size_t(b)] = DeqBand::defaults(b);
     showBandControls();
     drawChannel();
-    sendSet(ResetParam, m_current, nullptr, 0);
+    sendSet(D::Reset, m_current, nullptr, 0);
 }
 
 // Sending.
@@ -700,7 +701,7 @@ void DEQWidget::sendBand(int channel, int band)
     uchar payload[1 + DeqBand::Size];
     payload[0] = uchar(band);
     m_bands[size_t(channel)][size_t(band)].encode(payload + 1);
-    sendSet(BandParam, uchar(channel), payload, sizeof payload);
+    sendSet(D::Band, uchar(channel), payload, sizeof payload);
 }
 
 void DEQWidget::flushPending()
@@ -728,7 +729,7 @@ void DEQWidget::poll(quint32 tick)
     link()->sendQuery(Frame::System, Frame::Security, LockItem);
     for (int b = 0; b < Bands; ++b) {
         const uchar payload[2] = {uchar(m_pollChannel), uchar(b)};
-        link()->sendFrame(Frame::Module, moduleId(), BandParam, Frame::Query, payload, sizeof payload);
+        link()->sendFrame(Frame::Module, moduleId(), D::Band, Frame::Query, payload, sizeof payload);
     }
 }
 
@@ -736,7 +737,7 @@ void DEQWidget::poll(quint32 tick)
 
 void DEQWidget::onMessage(quint8 param, quint8 op, quint16 length, const uchar *payload)
 {
-    if (param != BandParam || !isReport(op) || length != ReportLength || !payload || m_holdOff.isActive())
+    if (param != D::Band || !isReport(op) || length != ReportLength || !payload || m_holdOff.isActive())
         return;
     const int channel = payload[0];
     const int band = payload[1];

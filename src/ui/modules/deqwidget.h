@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/protocol/protocol.h"
 #include "core/records/deqband.h"
 #include "ui/common/modulepage.h"
 #include "ui/common/tickers.h"
@@ -28,11 +29,11 @@ class DEQWidget : public ModulePage
     Q_DISABLE_COPY(DEQWidget)
 
 public:
-    static constexpr int Channels = 4;
+    static constexpr int Channels = Protocol::count(Protocol::Channels::Inputs);
     static constexpr int Bands = DeqBand::BandsPerChannel;
     static constexpr int SendDelayTicks = 5;
     static constexpr int HoldOffTicks = 10;
-    static constexpr quint8 LockItem = 16; // class 2, module 5
+    static constexpr quint8 LockItem = Protocol::Security::lockParam(Frame::DynamicEq);
 
     // The seven knob-and-field pairs.
     enum Control { Threshold, Ratio, Attack, Release, Freq, Gain, Q, ControlCount };

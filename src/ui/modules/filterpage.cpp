@@ -23,6 +23,7 @@
 #include "core/link/frame.h"
 #include "core/link/link.h"
 #include "core/link/logging.h"
+#include "core/protocol/protocol.h"
 #include "filtergraph.h"
 #include "qchannelselect.h"
 #include "ui/common/prompt.h"
@@ -35,11 +36,13 @@ using PageParts::keepSpaceWhenHidden;
 using PageParts::newPanel;
 using PageParts::newTitle;
 
-enum Param : quint8 { HighPassParam = 1, LowPassParam = 2, BandParam = 3, CopyParam = 4, ResetParam = 5 };
+namespace F = Protocol::Filter;
+namespace S = Protocol::Security;
 
-constexpr int SectionReportLength = 8;
-constexpr int BandReportLength = 13;
-constexpr int LockReportLength = 1 + FilterPage::LockEntries;
+constexpr int SectionReportLength = Protocol::ReportSize<F::params, F::HighPass>;
+constexpr int BandReportLength = Protocol::ReportSize<F::params, F::Band>;
+constexpr int LockReportLength = Protocol::ReportSize<S::params, S::InFilter>;
+static_assert(FilterPage::LockEntries == S::FilterFirstBandEntry + FilterPage::BandCount, "a lock per band");
 
 constexpr int FreqMin = 20;
 constexpr int FreqMax = 20000;
@@ -1021,7 +1024,7 @@ void FilterPage::copyToClicked()
         emitCopyToTwin(other, reinterpret_cast<char *>(bytes));
     const uchar masks[2] = {targets.inputMask, targets.outputMask};
     holdReplies();
-    sendSet(CopyParam, source, masks, sizeof masks);
+    sendSet(F::Copy, source, masks, sizeof masks);
 }
 
 void FilterPage::channelCopy(uchar select, char *args)
@@ -1055,7 +1058,7 @@ void FilterPage::ResetClicked()
     m_records[m_currentChannel] = FilterChannel();
     showChannel();
     holdReplies();
-    sendSet(ResetParam, m_currentChannel, nullptr, 0);
+    sendSet(F::Reset, m_currentChannel, nullptr, 0);
 }
 
 // Sending.
@@ -1063,25 +1066,26 @@ void FilterPage::ResetClicked()
 void FilterPage::sendSection(Section section)
 {
     const SectionValues v = shownSection(section);
-    uchar bytes[7];
+    uchar bytes[F::SectionSize];
     bytes[0] = v.enable;
     bytes[1] = v.type;
     bytes[2] = v.slope;
     writeFloat(bytes + 3, float(v.freq));
-    sendSet(section == HighPass ? HighPassParam : LowPassParam, m_currentChannel, bytes, sizeof bytes);
+    sendSet(section == HighPass ? F::HighPass : F::LowPass, m_currentChannel, bytes, sizeof bytes);
 }
 
 void FilterPage::sendBand()
 {
     const BandValues v = shownBand();
-    uchar bytes[12];
+    // The band byte follows the channel byte that sendSet() puts first.
+    uchar bytes[1 + F::BandSize];
     bytes[0] = m_currentBand;
     bytes[1] = v.enable;
     bytes[2] = v.type;
     writeFloat(bytes + 3, float(v.freq));
     writeFloat(bytes + 7, v.gain);
     bytes[11] = v.qIndex;
-    sendSet(BandParam, m_currentChannel, bytes, sizeof bytes);
+    sendSet(F::Band, m_currentChannel, bytes, sizeof bytes);
 }
 
 void FilterPage::sendPending(int which)
@@ -1138,12 +1142,12 @@ void FilterPage::poll(quint32 tick)
     const uchar ch = m_pollChannel;
     if (Link *l = link())
         l->sendFrame(Frame::System, Frame::Security, m_variant.securityItem, Frame::Query, &ch, 1);
-    queryChannel(HighPassParam, ch);
-    queryChannel(LowPassParam, ch);
+    queryChannel(F::HighPass, ch);
+    queryChannel(F::LowPass, ch);
     for (uchar band = 0; band < BandCount; ++band) {
         const uchar payload[2] = {ch, band};
         if (Link *l = link())
-            l->sendFrame(Frame::Module, moduleId(), BandParam, Frame::Query, payload, sizeof payload);
+            l->sendFrame(Frame::Module, moduleId(), F::Band, Frame::Query, payload, sizeof payload);
     }
 }
 
@@ -1158,9 +1162,9 @@ void FilterPage::onMessage(quint8 param, quint8 op, quint16 length, const uchar 
     if (m_holdOff.isActive())
         return;
     switch (param) {
-    case HighPassParam: handleSectionReport(HighPass, length, payload); break;
-    case LowPassParam: handleSectionReport(LowPass, length, payload); break;
-    case BandParam: handleBandReport(length, payload); break;
+    case F::HighPass: handleSectionReport(HighPass, length, payload); break;
+    case F::LowPass: handleSectionReport(LowPass, length, payload); break;
+    case F::Band: handleBandReport(length, payload); break;
     default: break;
     }
 }
@@ -1227,12 +1231,12 @@ void FilterPage::applyLocks()
 
 void FilterPage::applyGraphLock()
 {
-    applyLock(m_graph, m_locks[m_currentChannel][0]);
+    applyLock(m_graph, m_locks[m_currentChannel][S::FilterGraphEntry]);
 }
 
 void FilterPage::applySectionLock(Section section)
 {
-    const uchar state = m_locks[m_currentChannel][size_t(1 + section)];
+    const uchar state = m_locks[m_currentChannel][size_t(S::FilterHighPassEntry + section)];
     applyLock(m_sections[section].group, state);
     const bool shown = state == 0 || state == 1;
     if (section == HighPass) {
@@ -1246,7 +1250,7 @@ void FilterPage::applySectionLock(Section section)
 
 void FilterPage::applyBandLock(int band)
 {
-    const uchar state = m_locks[m_currentChannel][size_t(3 + band)];
+    const uchar state = m_locks[m_currentChannel][size_t(S::FilterFirstBandEntry + band)];
     m_graph->setBandShown(uchar(band), state == 0 || state == 1);
     m_graph->setBandEditable(uchar(band), state == 0);
     if (band == m_currentBand) {

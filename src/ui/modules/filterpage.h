@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 
+#include "core/protocol/protocol.h"
 #include "core/records/filterchannel.h"
 #include "ui/common/modulepage.h"
 #include "ui/common/tickers.h"
@@ -32,9 +33,9 @@ class FilterPage : public ModulePage
 public:
     enum Section { HighPass = 0, LowPass = 1 };
     static constexpr int BandCount = FilterChannel::BandCount;
-    static constexpr int MaxChannels = 8;
+    static constexpr int MaxChannels = Protocol::count(Protocol::Channels::Outputs);
     // Lock record of one channel: graph, high-pass, low-pass, 16 bands.
-    static constexpr int LockEntries = 3 + BandCount;
+    static constexpr int LockEntries = Protocol::Security::FilterEntries;
     static constexpr int SendDelayTicks = 5;
     static constexpr int HoldOffTicks = 10;
 

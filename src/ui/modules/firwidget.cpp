@@ -20,6 +20,7 @@
 #include "core/files/firfiles.h"
 #include "core/link/frame.h"
 #include "core/link/link.h"
+#include "core/protocol/protocol.h"
 #include "firgraph.h"
 #include "qchannelselect.h"
 #include "ui/common/prompt.h"
@@ -31,9 +32,9 @@ namespace {
 using PageParts::keepSpaceWhenHidden;
 using PageParts::newPanel;
 
-enum Param : quint8 { RecordParam = 1, ClearParam = 2 };
+namespace F = Protocol::Fir;
 
-constexpr int ReportLength = 1 + FirChannel::Size;
+constexpr int ReportLength = Protocol::ReportSize<F::params, F::Record>;
 constexpr int FreqMin = 20;
 constexpr int FreqMax = 20000;
 constexpr int KaiserWindowIndex = 6;
@@ -661,7 +662,7 @@ void FirWidget::enableClicked(bool checked)
 
 void FirWidget::sendRecord(uchar channel)
 {
-    sendSet(RecordParam, channel, m_records[channel].toBytes());
+    sendSet(F::Record, channel, m_records[channel].toBytes());
 }
 
 void FirWidget::updateToDeviceClicked()
@@ -694,7 +695,7 @@ void FirWidget::viewCurrentClicked()
     // shown as soon as it arrives.
     showRecord(m_records[m_current]);
     m_showOnNextReply = true;
-    queryChannel(RecordParam, m_current);
+    queryChannel(F::Record, m_current);
 }
 
 void FirWidget::resetClicked()
@@ -706,7 +707,7 @@ void FirWidget::resetClicked()
     m_records[m_current] = defaultRecord();
     m_known[m_current] = true;
     showRecord(m_records[m_current]);
-    sendSet(ClearParam, m_current, nullptr, 0);
+    sendSet(F::Clear, m_current, nullptr, 0);
     updateIndicator();
 }
 
@@ -744,7 +745,7 @@ void FirWidget::poll(quint32 tick)
     if (m_pollChannel < 0)
         m_pollChannel = m_current;
     link()->sendQuery(Frame::System, Frame::Security, LockItem);
-    queryChannel(RecordParam, quint8(m_pollChannel));
+    queryChannel(F::Record, quint8(m_pollChannel));
     m_pollChannel = (m_pollChannel + 1) % Channels;
 }
 
@@ -778,7 +779,7 @@ void FirWidget::updateIndicator()
 
 void FirWidget::onMessage(quint8 param, quint8 op, quint16 length, const uchar *payload)
 {
-    if (param != RecordParam || !isReport(op) || length != ReportLength || !payload)
+    if (param != F::Record || !isReport(op) || length != ReportLength || !payload)
         return;
     const quint8 channel = payload[0];
     if (channel >= Channels)

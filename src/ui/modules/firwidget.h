@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/protocol/protocol.h"
 #include "core/records/firchannel.h"
 #include "ui/common/modulepage.h"
 
@@ -26,9 +27,9 @@ class FirWidget : public ModulePage
     Q_DISABLE_COPY(FirWidget)
 
 public:
-    static constexpr int Channels = 8;
+    static constexpr int Channels = Protocol::count(Protocol::Channels::Outputs);
     static constexpr int TickMs = 150;
-    static constexpr quint8 LockItem = 17; // class 2, module 5
+    static constexpr quint8 LockItem = Protocol::Security::lockParam(Frame::Fir);
     enum ShownType { LowPassType = 0, HighPassType = 1, BandPassType = 2, ExternalType = 3 };
 
     // The two looks of a type button and of "Update to Device".

@@ -17,6 +17,7 @@
 #include "core/link/frame.h"
 #include "core/link/link.h"
 #include "core/link/logging.h"
+#include "core/protocol/protocol.h"
 #include "core/records/wirefloat.h"
 #include "ui/controls/keyboardaccess.h"
 #include "ui/controls/qfader.h"
@@ -24,7 +25,15 @@
 
 namespace {
 
-enum Param : quint8 { Meters = 1, Mute = 2, Gain = 3, Invert = 4, Group = 5, Source = 7, Calibration = 32 };
+namespace L = Protocol::Level;
+using L::Gain;
+using L::Group;
+using L::Invert;
+using L::Meters;
+using L::Mute;
+
+template <quint8 P>
+constexpr int ReportSize = Protocol::ReportSize<L::params, P>;
 
 // A negative value down to -70 or a positive one up to 12, one decimal at most.
 const char *const GainPattern = "^-(70|[1-6]?\\d(\\.\\d{1})?)|^(12|(1[0-1]?|\\d)(\\.\\d{1})?)$";
@@ -517,7 +526,7 @@ void LevelPage::onMessage(quint8 param, quint8 op, quint16 length, const uchar *
     if (!isReport(op) || !payload)
         return;
     if (param == Meters) {
-        if (length != m_strips.size())
+        if (length != ReportSize<Meters> * m_strips.size())
             return;
         for (int c = 0; c < m_strips.size(); ++c)
             setMeter(uchar(c), int(qint8(payload[c])));
@@ -528,24 +537,24 @@ void LevelPage::onMessage(quint8 param, quint8 op, quint16 length, const uchar *
     const int channels = m_strips.size();
     switch (param) {
     case Mute:
-        if (length == 2 && payload[0] < channels)
+        if (length == ReportSize<Mute> && payload[0] < channels)
             setMute(payload[0], payload[1] != 0);
         break;
     case Gain:
         // A NaN or infinite gain is a broken report, not a setting.
-        if (length == 5 && payload[0] < channels && std::isfinite(WireFloat::read(payload + 1)))
+        if (length == ReportSize<Gain> && payload[0] < channels && std::isfinite(WireFloat::read(payload + 1)))
             setGain(payload[0], WireFloat::read(payload + 1));
         break;
     case Invert:
-        if (length == 2 && payload[0] < channels)
+        if (length == ReportSize<Invert> && payload[0] < channels)
             setInvert(payload[0], payload[1] != 0);
         break;
     case Group:
-        if (length == 2 && payload[0] < channels)
+        if (length == ReportSize<Group> && payload[0] < channels)
             setGroup(payload[0], payload[1]);
         break;
-    case Calibration:
-        if (length == 5 && payload[0] < channels)
+    case L::Trim:
+        if (length == ReportSize<L::Trim> && payload[0] < channels)
             Q_EMIT sigCail(payload[0], WireFloat::read(payload + 1));
         break;
     default:

@@ -16,6 +16,7 @@
 
 #include "core/link/frame.h"
 #include "core/link/link.h"
+#include "core/protocol/protocol.h"
 #include "qchannelselect.h"
 #include "ui/common/prompt.h"
 #include "ui/controls/keyboardaccess.h"
@@ -25,7 +26,7 @@
 
 namespace {
 
-enum Param : quint8 { RecordParam = 1, CopyParam = 2, ResetParam = 3, LevelsParam = 4 };
+namespace L = Protocol::Limiter;
 
 QString levelText(int level)
 {
@@ -463,7 +464,7 @@ void LimiterPage::CopyToClicked()
         emitCopy(otherMask, bytes);
     }
     const uchar masks[2] = {targets.inputMask, targets.outputMask};
-    sendSet(CopyParam, m_current, masks, sizeof masks);
+    sendSet(L::Copy, m_current, masks, sizeof masks);
 }
 
 void LimiterPage::channelCopy(uchar select, char *args)
@@ -492,14 +493,14 @@ void LimiterPage::ResetClicked()
     }
     m_records[m_current] = LimiterRecord();
     showRecord(true);
-    sendSet(ResetParam, m_current, nullptr, 0);
+    sendSet(L::Reset, m_current, nullptr, 0);
 }
 
 void LimiterPage::sendRecord(uchar channel)
 {
     uchar bytes[LimiterRecord::Size];
     m_records.at(channel).encode(bytes);
-    sendSet(RecordParam, channel, bytes, sizeof bytes);
+    sendSet(L::Record, channel, bytes, sizeof bytes);
 }
 
 void LimiterPage::flushPending()
@@ -519,7 +520,7 @@ void LimiterPage::advance()
 {
     // Gain reduction feeds the overview whether or not the page is shown.
     if (tickCount() % 5 == 0)
-        queryAll(LevelsParam);
+        queryAll(L::Levels);
     bool due = false;
     for (PendingSend &pending : m_pending)
         due = pending.tick() || due;
@@ -535,7 +536,7 @@ void LimiterPage::poll(quint32 tick)
     if (link())
         link()->sendQuery(Frame::System, Frame::Security, m_setup.lockParam);
     for (int c = 0; c < m_records.size(); ++c)
-        queryChannel(RecordParam, uchar(c));
+        queryChannel(L::Record, uchar(c));
 }
 
 // Replies.
@@ -545,8 +546,8 @@ void LimiterPage::onMessage(quint8 param, quint8 op, quint16 length, const uchar
     if (!isReport(op) || !payload)
         return;
     const int channels = m_records.size();
-    if (param == LevelsParam) {
-        if (length != 2 * channels)
+    if (param == L::Levels) {
+        if (length != Protocol::ReportSize<L::params, L::Levels> * channels)
             return;
         for (int c = 0; c < channels; ++c) {
             const int input = qint8(payload[2 * c]);
@@ -559,7 +560,8 @@ void LimiterPage::onMessage(quint8 param, quint8 op, quint16 length, const uchar
         }
         return;
     }
-    if (param != RecordParam || length != 1 + LimiterRecord::Size || payload[0] >= channels || m_busy.isActive())
+    if (param != L::Record || length != Protocol::ReportSize<L::params, L::Record> || payload[0] >= channels
+        || m_busy.isActive())
         return;
     const uchar channel = payload[0];
     const LimiterRecord received = LimiterRecord::decode(payload + 1);

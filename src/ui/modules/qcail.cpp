@@ -14,6 +14,7 @@
 
 #include "core/link/frame.h"
 #include "core/link/link.h"
+#include "core/protocol/protocol.h"
 #include "core/records/levelrecord.h"
 #include "core/records/wirefloat.h"
 #include "ui/common/prompt.h"
@@ -22,8 +23,8 @@
 
 namespace {
 
-constexpr quint8 TrimParam = 32;
-constexpr quint8 MixParam = 1;
+constexpr quint8 TrimParam = Protocol::Level::Trim;
+constexpr quint8 MixParam = Protocol::Mixer::Enable;
 constexpr int PollEveryTicks = 10;
 
 // The unit's configuration-reset keyword, "SYS_RST*", kept as two
@@ -359,7 +360,8 @@ void QCail::systemResetClicked()
     if (answer != 0 || !m_link)
         return;
     const QByteArray keyword = systemResetKeyword();
-    m_link->sendFrame(Frame::System, Frame::Login, 1, Frame::Set, keyword.constData(), quint16(keyword.size()));
+    m_link->sendFrame(Frame::System, Frame::Login, Protocol::Login::Password, Frame::Set, keyword.constData(),
+                      quint16(keyword.size()));
 }
 
 // Timer.

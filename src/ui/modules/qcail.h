@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QVector>
 
+#include "core/protocol/protocoltypes.h"
 #include "ui/common/tickers.h"
 
 class Link;
@@ -26,8 +27,8 @@ class QCail : public QDialog
     Q_DISABLE_COPY(QCail)
 
 public:
-    static constexpr int Inputs = 4;
-    static constexpr int Outputs = 8;
+    static constexpr int Inputs = Protocol::count(Protocol::Channels::Inputs);
+    static constexpr int Outputs = Protocol::count(Protocol::Channels::Outputs);
     static constexpr int FaderSendTicks = 5;
     static constexpr int BusyTicks = 10;
     static const char *const GeometryKey;

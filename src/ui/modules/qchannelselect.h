@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QVector>
 
+#include "core/protocol/protocoltypes.h"
+
 class QGroupBox;
 class QPushButton;
 
@@ -36,8 +38,8 @@ class QChannelSelect : public QDialog
     Q_DISABLE_COPY(QChannelSelect)
 
 public:
-    static constexpr int Inputs = 4;
-    static constexpr int Outputs = 8;
+    static constexpr int Inputs = Protocol::count(Protocol::Channels::Inputs);
+    static constexpr int Outputs = Protocol::count(Protocol::Channels::Outputs);
     // sourceChannel values for outputs start here.
     static constexpr int FirstOutputSource = Inputs;
 

@@ -8,12 +8,13 @@
 
 #include "core/link/frame.h"
 #include "core/link/link.h"
+#include "core/protocol/protocol.h"
 #include "ui/controls/keyboardaccess.h"
 
 namespace {
 
-constexpr quint8 EnableParam = 1;
-constexpr quint8 LockParam = 5;
+namespace F = Protocol::Feedback;
+constexpr quint8 LockParam = Protocol::Security::lockParam(Frame::Feedback);
 
 QString inputTitle(int input)
 {
@@ -103,7 +104,7 @@ void QFeedback::enableClicked(bool checked)
             continue;
         m_enable[size_t(input)] = checked;
         const quint8 value = checked ? 1 : 0;
-        sendSet(EnableParam, quint8(input), &value, 1);
+        sendSet(F::Enable, quint8(input), &value, 1);
         return;
     }
 }
@@ -127,12 +128,13 @@ void QFeedback::poll(quint32 tick)
     if (Link *l = link())
         l->sendQuery(Frame::System, Frame::Security, LockParam);
     for (int input = 0; input < InputCount; ++input)
-        queryChannel(EnableParam, quint8(input));
+        queryChannel(F::Enable, quint8(input));
 }
 
 void QFeedback::onMessage(quint8 param, quint8 op, quint16 length, const uchar *payload)
 {
-    if (!isReport(op) || param != EnableParam || length != 2 || !payload || payload[0] >= InputCount)
+    if (!isReport(op) || param != F::Enable || length != Protocol::ReportSize<F::params, F::Enable> || !payload
+        || payload[0] >= InputCount)
         return;
     setEnable(payload[0], payload[1] != 0);
 }

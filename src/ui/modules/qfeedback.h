@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/protocol/protocoltypes.h"
 #include "ui/common/modulepage.h"
 
 class QLabel;
@@ -16,7 +17,7 @@ class QFeedback : public ModulePage
     Q_DISABLE_COPY(QFeedback)
 
 public:
-    static constexpr int InputCount = 4;
+    static constexpr int InputCount = Protocol::count(Protocol::Channels::Inputs);
 
     explicit QFeedback(Link *link, QWidget *parent = nullptr);
     ~QFeedback() override;

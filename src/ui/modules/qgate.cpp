@@ -11,14 +11,14 @@
 
 #include "core/link/frame.h"
 #include "core/link/link.h"
+#include "core/protocol/protocol.h"
 #include "ui/controls/keyboardaccess.h"
 #include "ui/controls/knob.h"
 
 namespace {
 
-constexpr quint8 OpenStateParam = 1;
-constexpr quint8 RecordParam = 2;
-constexpr quint8 LockParam = 4;
+namespace G = Protocol::Gate;
+constexpr quint8 LockParam = Protocol::Security::lockParam(Frame::Gate);
 
 const char *const LampClosed = "border-radius:7px;padding:2px 4px;background-color:#707070";
 const char *const LampOpen = "border-radius:7px;padding:2px 4px;background-color:#00FF00";
@@ -322,7 +322,7 @@ void QGate::sendRecord(int input)
 {
     uchar bytes[GateRecord::WireSize];
     m_records[size_t(input)].encode(bytes);
-    sendSet(RecordParam, quint8(input), bytes, GateRecord::WireSize);
+    sendSet(G::Record, quint8(input), bytes, GateRecord::WireSize);
 }
 
 void QGate::advance()
@@ -330,7 +330,7 @@ void QGate::advance()
     // The open states feed the overview's lamps, so they are polled whether
     // the page is shown or not.
     if (tickCount() % 5 == 0)
-        queryAll(OpenStateParam);
+        queryAll(G::Open);
     for (int input = 0; input < InputCount; ++input) {
         Strip &strip = m_strips[size_t(input)];
         bool due = false;
@@ -349,22 +349,22 @@ void QGate::poll(quint32 tick)
     if (Link *l = link())
         l->sendQuery(Frame::System, Frame::Security, LockParam);
     for (int input = 0; input < InputCount; ++input)
-        queryChannel(RecordParam, quint8(input));
+        queryChannel(G::Record, quint8(input));
 }
 
 void QGate::onMessage(quint8 param, quint8 op, quint16 length, const uchar *payload)
 {
     if (!isReport(op) || !payload)
         return;
-    if (param == OpenStateParam) {
-        if (length != InputCount)
+    if (param == G::Open) {
+        if (length != Protocol::ReportSize<G::params, G::Open> * InputCount)
             return;
         // Open states are applied even while a knob moves: they are the
         // unit's live state, not an echo of the operator's settings.
         for (int input = 0; input < InputCount; ++input)
             setOpen(input, payload[input] != 0);
-    } else if (param == RecordParam) {
-        if (length != 1 + GateRecord::WireSize || payload[0] >= InputCount || m_busy.isActive())
+    } else if (param == G::Record) {
+        if (length != Protocol::ReportSize<G::params, G::Record> || payload[0] >= InputCount || m_busy.isActive())
             return;
         const int input = payload[0];
         const GateRecord record = GateRecord::decode(payload + 1);

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/protocol/protocoltypes.h"
 #include "core/records/gaterecord.h"
 #include "ui/common/modulepage.h"
 #include "ui/common/tickers.h"
@@ -25,7 +26,7 @@ class QGate : public ModulePage
     Q_DISABLE_COPY(QGate)
 
 public:
-    static constexpr int InputCount = 4;
+    static constexpr int InputCount = Protocol::count(Protocol::Channels::Inputs);
 
     explicit QGate(Link *link, QWidget *parent = nullptr);
     ~QGate() override;

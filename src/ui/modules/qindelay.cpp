@@ -1,10 +1,11 @@
 #include "qindelay.h"
 
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 
 namespace {
 
-constexpr quint8 LockParam = 8;
+constexpr quint8 LockParam = Protocol::Security::lockParam(Frame::InDelay);
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/protocol/protocoltypes.h"
 #include "delaypage.h"
 
 // Input delay page (module 6): 0 to 1000 ms per input in 0.01 ms steps.
@@ -11,7 +12,7 @@ class QInDelay : public DelayPage
     Q_DISABLE_COPY(QInDelay)
 
 public:
-    static constexpr int InputCount = 4;
+    static constexpr int InputCount = Protocol::count(Protocol::Channels::Inputs);
 
     explicit QInDelay(Link *link, QWidget *parent = nullptr);
     ~QInDelay() override;

@@ -1,14 +1,15 @@
 #include "qinfilter.h"
 
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 
 namespace {
 
 const FilterPage::Variant InputVariant{
     Frame::InFilter,
-    4,
+    Protocol::count(Protocol::Channels::Inputs),
     true,
-    6, // lock item of the input filter page
+    Protocol::Security::lockParam(Frame::InFilter),
     0, // inputs are buttons 0..3 of the channel-select dialog
     QT_TRANSLATE_NOOP("FilterPage", "Input Channel"),
     "inFilterWidget",

@@ -5,11 +5,11 @@
 
 #include "core/link/frame.h"
 #include "core/link/logging.h"
+#include "core/protocol/protocol.h"
 
 namespace {
 
-constexpr quint8 SourceParam = 7;
-constexpr quint8 InputLockParam = 3;
+namespace L = Protocol::Level;
 
 LevelPage::Setup inputSetup()
 {
@@ -17,7 +17,7 @@ LevelPage::Setup inputSetup()
     setup.moduleId = Frame::InLevel;
     setup.channels = QInLevel::Channels;
     setup.groups = LevelRecord::InputGroups;
-    setup.lockParam = InputLockParam;
+    setup.lockParam = Protocol::Security::lockParam(Frame::InLevel);
     setup.backgroundName = "inLevelCtrlBgWidget";
     setup.initialGainText = "0.0";
     setup.withSource = true;
@@ -104,12 +104,12 @@ void QInLevel::sourceChanged(int index)
     const uchar pair = uchar(c / 2);
     setSource(pair, quint8(index));
     const uchar source = uchar(index);
-    sendSet(SourceParam, pair, &source, 1);
+    sendSet(L::Source, pair, &source, 1);
 }
 
 void QInLevel::onOtherMessage(quint8 param, quint16 length, const uchar *payload)
 {
-    if (param == SourceParam && length == Pairs) {
+    if (param == L::Source && length == Protocol::ReportSize<L::params, L::Source> * Pairs) {
         setSource(0, payload[0]);
         setSource(1, payload[1]);
     }
@@ -117,7 +117,7 @@ void QInLevel::onOtherMessage(quint8 param, quint16 length, const uchar *payload
 
 void QInLevel::pollOthers()
 {
-    queryAll(SourceParam);
+    queryAll(L::Source);
 }
 
 void QInLevel::retranslateOthers()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/protocol/protocoltypes.h"
 #include "levelpage.h"
 
 // Input level page (module 1): gain, mute, polarity, link groups, source and
@@ -11,8 +12,8 @@ class QInLevel : public LevelPage
     Q_DISABLE_COPY(QInLevel)
 
 public:
-    static constexpr int Channels = 4;
-    static constexpr int Pairs = 2;
+    static constexpr int Channels = Protocol::count(Protocol::Channels::Inputs);
+    static constexpr int Pairs = Protocol::count(Protocol::Channels::Pairs);
     static constexpr quint8 Analog = 0;
     static constexpr quint8 Aes = 1;
 

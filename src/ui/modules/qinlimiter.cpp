@@ -1,6 +1,7 @@
 #include "qinlimiter.h"
 
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 
 namespace {
 
@@ -9,7 +10,7 @@ LimiterPage::Setup inputSetup()
     LimiterPage::Setup setup;
     setup.moduleId = Frame::InLimiter;
     setup.channels = QInLimiter::Channels;
-    setup.lockParam = 7;
+    setup.lockParam = Protocol::Security::lockParam(Frame::InLimiter);
     setup.inputs = true;
     return setup;
 }

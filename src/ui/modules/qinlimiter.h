@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/protocol/protocoltypes.h"
 #include "limiterpage.h"
 
 // Input compressor/limiter page (module 5): IN A to IN D.
@@ -9,7 +10,7 @@ class QInLimiter : public LimiterPage
     Q_DISABLE_COPY(QInLimiter)
 
 public:
-    static constexpr int Channels = 4;
+    static constexpr int Channels = Protocol::count(Protocol::Channels::Inputs);
 
     explicit QInLimiter(Link *link, QWidget *parent = nullptr);
     ~QInLimiter() override;

@@ -12,6 +12,7 @@
 
 #include "core/link/frame.h"
 #include "core/link/link.h"
+#include "core/protocol/protocol.h"
 #include "qmixbutton.h"
 #include "qmixrect.h"
 #include "ui/common/prompt.h"
@@ -20,9 +21,8 @@
 
 namespace {
 
-constexpr quint8 EnableParam = 1;
-constexpr quint8 GainParam = 2;
-constexpr quint8 LockParam = 9;
+namespace M = Protocol::Mixer;
+constexpr quint8 LockParam = Protocol::Security::lockParam(Frame::MatrixMixer);
 
 constexpr int RowWidth = 568;
 constexpr int RowHeight = 43;
@@ -441,20 +441,20 @@ void QMixer::setAll(bool enable, qint8 gain)
             mix.gain[size_t(input)] = gain;
             showCrossPoint(output, input);
         }
-        sendSet(EnableParam, quint8(output), MixerOutput::allInputsPayload(enable ? 1 : 0));
-        sendSet(GainParam, quint8(output), MixerOutput::allInputsPayload(quint8(gain)));
+        sendSet(M::Enable, quint8(output), MixerOutput::allInputsPayload(enable ? 1 : 0));
+        sendSet(M::Gain, quint8(output), MixerOutput::allInputsPayload(quint8(gain)));
     }
 }
 
 void QMixer::sendEnable(int output, int input)
 {
-    sendSet(EnableParam, quint8(output),
+    sendSet(M::Enable, quint8(output),
             MixerOutput::setPayload({quint8(input)}, m_outputs[size_t(output)].enable[size_t(input)] ? 1 : 0));
 }
 
 void QMixer::sendGain(int output, int input)
 {
-    sendSet(GainParam, quint8(output),
+    sendSet(M::Gain, quint8(output),
             MixerOutput::setPayload({quint8(input)}, quint8(m_outputs[size_t(output)].gain[size_t(input)])));
 }
 
@@ -474,22 +474,22 @@ void QMixer::poll(quint32 tick)
     if (Link *l = link())
         l->sendQuery(Frame::System, Frame::Security, LockParam);
     for (int output = 0; output < OutputCount; ++output) {
-        queryChannel(EnableParam, quint8(output));
-        queryChannel(GainParam, quint8(output));
+        queryChannel(M::Enable, quint8(output));
+        queryChannel(M::Gain, quint8(output));
     }
 }
 
 void QMixer::onMessage(quint8 param, quint8 op, quint16 length, const uchar *payload)
 {
-    if (!isReport(op) || length != 1 + MixerOutput::ReportSize || !payload || payload[0] >= OutputCount
+    if (!isReport(op) || length != Protocol::ReportSize<M::params, M::Enable> || !payload || payload[0] >= OutputCount
         || m_busy.isActive())
         return;
     const int output = payload[0];
     MixerOutput &mix = m_outputs[size_t(output)];
     MixerOutput reported = mix;
-    if (param == EnableParam)
+    if (param == M::Enable)
         reported.decodeEnables(payload + 1);
-    else if (param == GainParam)
+    else if (param == M::Gain)
         reported.decodeGains(payload + 1);
     else
         return;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/protocol/protocoltypes.h"
 #include "core/records/mixerrecord.h"
 #include "ui/common/modulepage.h"
 #include "ui/common/tickers.h"
@@ -27,7 +28,7 @@ class QMixer : public ModulePage
     Q_DISABLE_COPY(QMixer)
 
 public:
-    static constexpr int OutputCount = 8;
+    static constexpr int OutputCount = Protocol::count(Protocol::Channels::Outputs);
     static constexpr int InputCount = MixerOutput::InputCount;
 
     explicit QMixer(Link *link, QWidget *parent = nullptr);

@@ -1,10 +1,11 @@
 #include "qoutdelay.h"
 
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 
 namespace {
 
-constexpr quint8 LockParam = 14;
+constexpr quint8 LockParam = Protocol::Security::lockParam(Frame::OutDelay);
 constexpr double FullStep = 0.01;
 constexpr double ReducedStep = 0.02;
 

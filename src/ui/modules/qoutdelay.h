@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/protocol/protocoltypes.h"
 #include "delaypage.h"
 
 // Output delay page (module 12). Family-1 units delay every output by up to
@@ -11,7 +12,7 @@ class QOutDelay : public DelayPage
     Q_DISABLE_COPY(QOutDelay)
 
 public:
-    static constexpr int OutputCount = 8;
+    static constexpr int OutputCount = Protocol::count(Protocol::Channels::Outputs);
 
     explicit QOutDelay(Link *link, QWidget *parent = nullptr);
     ~QOutDelay() override;

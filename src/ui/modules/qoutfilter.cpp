@@ -1,14 +1,15 @@
 #include "qoutfilter.h"
 
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 
 namespace {
 
 const FilterPage::Variant OutputVariant{
     Frame::OutFilter,
-    8,
+    Protocol::count(Protocol::Channels::Outputs),
     false,
-    12, // lock item of the output filter page
+    Protocol::Security::lockParam(Frame::OutFilter),
     4,  // outputs are buttons 4..11 of the channel-select dialog
     QT_TRANSLATE_NOOP("FilterPage", "Output Channel"),
     "outFilterWidget",

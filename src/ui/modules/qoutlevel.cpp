@@ -1,10 +1,9 @@
 #include "qoutlevel.h"
 
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 
 namespace {
-
-constexpr quint8 OutputLockParam = 11;
 
 LevelPage::Setup outputSetup()
 {
@@ -12,7 +11,7 @@ LevelPage::Setup outputSetup()
     setup.moduleId = Frame::OutLevel;
     setup.channels = QOutLevel::Channels;
     setup.groups = LevelRecord::OutputGroups;
-    setup.lockParam = OutputLockParam;
+    setup.lockParam = Protocol::Security::lockParam(Frame::OutLevel);
     setup.backgroundName = "outLevelCtrlBgWidget";
     setup.initialGainText = "-70.0";
     setup.withSource = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/protocol/protocoltypes.h"
 #include "levelpage.h"
 
 // Output level page (module 9): gain, mute, polarity, link groups and meters
@@ -10,7 +11,7 @@ class QOutLevel : public LevelPage
     Q_DISABLE_COPY(QOutLevel)
 
 public:
-    static constexpr int Channels = 8;
+    static constexpr int Channels = Protocol::count(Protocol::Channels::Outputs);
 
     explicit QOutLevel(Link *link, QWidget *parent = nullptr);
     ~QOutLevel() override;

@@ -1,6 +1,7 @@
 #include "qoutlimiter.h"
 
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 
 namespace {
 
@@ -9,7 +10,7 @@ LimiterPage::Setup outputSetup()
     LimiterPage::Setup setup;
     setup.moduleId = Frame::OutLimiter;
     setup.channels = QOutLimiter::Channels;
-    setup.lockParam = 13;
+    setup.lockParam = Protocol::Security::lockParam(Frame::OutLimiter);
     setup.inputs = false;
     return setup;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/protocol/protocoltypes.h"
 #include "limiterpage.h"
 
 // Output compressor/limiter page (module 11): OUT 1 to OUT 8.
@@ -9,7 +10,7 @@ class QOutLimiter : public LimiterPage
     Q_DISABLE_COPY(QOutLimiter)
 
 public:
-    static constexpr int Channels = 8;
+    static constexpr int Channels = Protocol::count(Protocol::Channels::Outputs);
 
     explicit QOutLimiter(Link *link, QWidget *parent = nullptr);
     ~QOutLimiter() override;

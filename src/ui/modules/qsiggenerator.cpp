@@ -16,17 +16,17 @@
 
 #include "core/link/frame.h"
 #include "core/link/link.h"
+#include "core/protocol/protocol.h"
 #include "ui/controls/keyboardaccess.h"
 #include "ui/controls/qfader.h"
 
 namespace {
 
-constexpr quint8 RoutingParam = 1;
-constexpr quint8 FrequencyParam = 2;
-constexpr quint8 SourceParam = 3;
-constexpr quint8 GainParam = 4;
-constexpr quint8 MuteParam = 5;
-constexpr quint8 LockParam = 10;
+namespace G = Protocol::Generator;
+constexpr quint8 LockParam = Protocol::Security::lockParam(Frame::SignalGenerator);
+
+template <quint8 P>
+constexpr int ReportSize = Protocol::ReportSize<G::params, P>;
 
 QString outputTitle(int output)
 {
@@ -195,14 +195,14 @@ void QSigGenerator::sendFrequency(float hz)
 {
     uchar bytes[GeneratorRecord::FrequencySize];
     GeneratorRecord::encodeFloat(bytes, hz);
-    sendGlobal(FrequencyParam, bytes, sizeof bytes);
+    sendGlobal(G::Frequency, bytes, sizeof bytes);
 }
 
 void QSigGenerator::sendGain()
 {
     uchar bytes[GeneratorRecord::GainSize];
     GeneratorRecord::encodeFloat(bytes, m_record.gain);
-    sendGlobal(GainParam, bytes, sizeof bytes);
+    sendGlobal(G::Gain, bytes, sizeof bytes);
 }
 
 void QSigGenerator::showFrequency()
@@ -225,7 +225,7 @@ void QSigGenerator::muteClicked(bool checked)
     m_record.mute = checked;
     setCheckedQuietly(m_mute, checked);
     const quint8 value = checked ? 1 : 0;
-    sendGlobal(MuteParam, &value, GeneratorRecord::MuteSize);
+    sendGlobal(G::Mute, &value, GeneratorRecord::MuteSize);
 }
 
 void QSigGenerator::outButtonClicked(bool checked)
@@ -235,7 +235,7 @@ void QSigGenerator::outButtonClicked(bool checked)
             continue;
         m_record.output[size_t(output)] = checked;
         const quint8 value = checked ? 1 : 0;
-        sendSet(RoutingParam, quint8(output), &value, GeneratorRecord::RoutingSize);
+        sendSet(G::Output, quint8(output), &value, GeneratorRecord::RoutingSize);
         return;
     }
 }
@@ -253,7 +253,7 @@ void QSigGenerator::SGSrcChanged(int index)
     }
     m_record.source = quint8(index);
     const quint8 value = quint8(index);
-    sendGlobal(SourceParam, &value, GeneratorRecord::SourceSize);
+    sendGlobal(G::Source, &value, GeneratorRecord::SourceSize);
 }
 
 void QSigGenerator::freqEditingFinished()
@@ -308,8 +308,8 @@ void QSigGenerator::poll(quint32 tick)
     if (tick % 10 != 0)
         return;
     for (int output = 0; output < OutputCount; ++output)
-        queryChannel(RoutingParam, quint8(output));
-    for (quint8 param : {FrequencyParam, SourceParam, MuteParam, GainParam})
+        queryChannel(G::Output, quint8(output));
+    for (quint8 param : {G::Frequency, G::Source, G::Mute, G::Gain})
         queryAll(param);
 }
 
@@ -318,15 +318,15 @@ void QSigGenerator::onMessage(quint8 param, quint8 op, quint16 length, const uch
     if (!isReport(op) || !payload)
         return;
     switch (param) {
-    case RoutingParam:
-        if (length != 1 + GeneratorRecord::RoutingSize || payload[0] >= OutputCount)
+    case G::Output:
+        if (length != ReportSize<G::Output> || payload[0] >= OutputCount)
             return;
         m_record.output[payload[0]] = payload[1] != 0;
         setCheckedQuietly(m_outputs[payload[0]], payload[1] != 0);
         break;
-    case FrequencyParam: {
+    case G::Frequency: {
         float hz = 0.0f;
-        if (length != GeneratorRecord::FrequencySize || !GeneratorRecord::decodeFloat(payload, &hz))
+        if (length != ReportSize<G::Frequency> || !GeneratorRecord::decodeFloat(payload, &hz))
             return;
         const quint16 whole = GeneratorRecord::wholeFrequency(double(hz));
         if (whole != m_record.frequency) {
@@ -336,15 +336,15 @@ void QSigGenerator::onMessage(quint8 param, quint8 op, quint16 length, const uch
         }
         break;
     }
-    case SourceParam:
-        if (length != GeneratorRecord::SourceSize || payload[0] >= GeneratorRecord::SourceCount)
+    case G::Source:
+        if (length != ReportSize<G::Source> || payload[0] >= GeneratorRecord::SourceCount)
             return;
         m_record.source = payload[0];
         setIndexQuietly(m_source, payload[0]);
         break;
-    case GainParam: {
+    case G::Gain: {
         float dB = 0.0f;
-        if (length != GeneratorRecord::GainSize || m_busy.isActive() || !GeneratorRecord::decodeFloat(payload, &dB))
+        if (length != ReportSize<G::Gain> || m_busy.isActive() || !GeneratorRecord::decodeFloat(payload, &dB))
             return;
         dB = qBound(float(GeneratorRecord::MinGain), dB, float(GeneratorRecord::MaxGain));
         if (dB != m_record.gain) {
@@ -353,8 +353,8 @@ void QSigGenerator::onMessage(quint8 param, quint8 op, quint16 length, const uch
         }
         break;
     }
-    case MuteParam:
-        if (length != GeneratorRecord::MuteSize)
+    case G::Mute:
+        if (length != ReportSize<G::Mute>)
             return;
         m_record.mute = payload[0] != 0;
         setCheckedQuietly(m_mute, m_record.mute);

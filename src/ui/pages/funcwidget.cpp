@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/link/frame.h"
+#include "core/protocol/protocol.h"
 #include "core/records/systemtext.h"
 #include "presetpages.h"
 #include "qpreset.h"
@@ -360,16 +361,18 @@ void FuncWidget::armVerChanged(firmware *ver)
 {
     if (!ver)
         return;
-    setFamily(ver->major == 1);
+    setFamily(Protocol::familyOfArm(ver->major) == Protocol::Family::Hz96k);
     Q_EMIT sigArmVer(SystemText::version(*ver));
 }
 
 void FuncWidget::setFamily(bool family1)
 {
+    const Protocol::FamilyInfo &family =
+        Protocol::familyInfo(family1 ? Protocol::Family::Hz96k : Protocol::Family::Hz48k);
     setPageSet(family1);
     m_inLevel->setSourceVisible(family1);
-    m_outDelay->setReducedRange(!family1);
-    m_fir->setVariant(family1 ? 512 : 256, family1 ? 96000 : 48000);
+    m_outDelay->setReducedRange(family.reducedOutputDelay);
+    m_fir->setVariant(family.firTaps, family.sampleRate);
     m_security->setFamilyRowsVisible(family1);
 }
 

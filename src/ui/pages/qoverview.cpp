@@ -12,6 +12,7 @@
 
 #include "core/link/frame.h"
 #include "core/link/link.h"
+#include "core/protocol/protocol.h"
 #include "core/records/systemtext.h"
 #include "ui/controls/keyboardaccess.h"
 #include "ui/controls/qmeterwidget.h"
@@ -328,7 +329,7 @@ void QOverView::inMuteClicked(bool checked)
         Q_EMIT inMuteChanged(uchar(i), checked);
         const uchar on = checked ? 1 : 0;
         if (m_link)
-            m_link->sendModuleFrame(Frame::InLevel, 2, uchar(i), &on, 1);
+            m_link->sendModuleFrame(Frame::InLevel, Protocol::Level::Mute, uchar(i), &on, 1);
     }
 }
 
@@ -340,7 +341,7 @@ void QOverView::outMuteClicked(bool checked)
         Q_EMIT outMuteChanged(uchar(i), checked);
         const uchar on = checked ? 1 : 0;
         if (m_link)
-            m_link->sendModuleFrame(Frame::OutLevel, 2, uchar(i), &on, 1);
+            m_link->sendModuleFrame(Frame::OutLevel, Protocol::Level::Mute, uchar(i), &on, 1);
     }
 }
 
@@ -363,7 +364,7 @@ void QOverView::setOutMute(uchar ucChannel, bool mute)
 void QOverView::sendAllMute()
 {
     if (m_link)
-        m_link->sendFrame(Frame::System, Frame::Status, 15, Frame::Set, &m_allMute, 1);
+        m_link->sendFrame(Frame::System, Frame::Status, Protocol::Status::AllMute, Frame::Set, &m_allMute, 1);
 }
 
 void QOverView::allMuteClicked(bool isChecked)

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "core/protocol/protocoltypes.h"
+
 class Link;
 class QFrame;
 class QLabel;
@@ -19,8 +21,8 @@ class QOverView : public QWidget
     Q_DISABLE_COPY(QOverView)
 
 public:
-    static constexpr int Inputs = 4;
-    static constexpr int Outputs = 8;
+    static constexpr int Inputs = Protocol::count(Protocol::Channels::Inputs);
+    static constexpr int Outputs = Protocol::count(Protocol::Channels::Outputs);
     static constexpr int MeterTop = 24;
     // The application's own version, shown as the information box's title.
     static QString applicationVersion() { return QStringLiteral("V3.1.30"); }

@@ -12,17 +12,35 @@
 
 #include "core/link/frame.h"
 #include "core/link/link.h"
+#include "core/protocol/protocol.h"
 #include "qlock.h"
 #include "ui/controls/keyboardaccess.h"
 
 namespace {
 
+namespace S = Protocol::Security;
+
 constexpr int PollEvery = 10;
-constexpr quint8 InDelayParam = 8;
-constexpr quint8 DynamicEqParam = 16;
-constexpr quint8 FirParam = 17;
-// "Quit" closes the security page on the unit.
-constexpr uchar QuitCode[2] = {0xAA, 0xBB};
+
+const Protocol::Module &lockTable()
+{
+    return *Protocol::module(Frame::System, Frame::Security);
+}
+
+const Protocol::Param &lockRow(quint8 param)
+{
+    return *lockTable().find(param);
+}
+
+int lockChannels(quint8 param)
+{
+    return Protocol::count(lockTable().channelsOf(lockRow(param)));
+}
+
+bool locksInputs(quint8 param)
+{
+    return lockTable().channelsOf(lockRow(param)) == Protocol::Channels::Inputs;
+}
 
 QString channelName(bool inputs, int channel)
 {
@@ -35,22 +53,25 @@ QSecurity::QSecurity(Link *link, QWidget *parent)
     : ModulePage(link, Frame::Security, 0, DefaultTickMs, parent)
 {
     setObjectName(QStringLiteral("Security"));
-    m_rows = {
-        {3, QT_TR_NOOP("InLevel"), 4, true},
-        {4, QT_TR_NOOP("Gate"), 4, true},
-        {5, QT_TR_NOOP("FeedBack"), 4, true},
-        {DynamicEqParam, QT_TR_NOOP("InDEQ"), 4, true},
-        {7, QT_TR_NOOP("InLimiter"), 4, true},
-        {InDelayParam, QT_TR_NOOP("InDelay"), 4, true},
-        {9, QT_TR_NOOP("MixMtx"), 8, false},
-        {10, QT_TR_NOOP("Signal"), 8, false},
-        {11, QT_TR_NOOP("OutLevel"), 8, false},
-        {FirParam, QT_TR_NOOP("OutFIR"), 8, false},
-        {13, QT_TR_NOOP("OutLimiter"), 8, false},
-        {14, QT_TR_NOOP("OutDelay"), 8, false},
+    auto row = [](quint8 param, const char *text) {
+        return Row(param, text, lockChannels(param), locksInputs(param));
     };
-    m_filters[0] = FilterTable(InFilterParam, QT_TR_NOOP("InFilter"), 4, true);
-    m_filters[1] = FilterTable(OutFilterParam, QT_TR_NOOP("OutFilter"), 8, false);
+    m_rows = {
+        row(S::InLevel, QT_TR_NOOP("InLevel")),
+        row(S::Gate, QT_TR_NOOP("Gate")),
+        row(S::Feedback, QT_TR_NOOP("FeedBack")),
+        row(S::DynamicEq, QT_TR_NOOP("InDEQ")),
+        row(S::InLimiter, QT_TR_NOOP("InLimiter")),
+        row(S::InDelay, QT_TR_NOOP("InDelay")),
+        row(S::Matrix, QT_TR_NOOP("MixMtx")),
+        row(S::Generator, QT_TR_NOOP("Signal")),
+        row(S::OutLevel, QT_TR_NOOP("OutLevel")),
+        row(S::Fir, QT_TR_NOOP("OutFIR")),
+        row(S::OutLimiter, QT_TR_NOOP("OutLimiter")),
+        row(S::OutDelay, QT_TR_NOOP("OutDelay")),
+    };
+    m_filters[0] = FilterTable(InFilterParam, QT_TR_NOOP("InFilter"), lockChannels(InFilterParam), true);
+    m_filters[1] = FilterTable(OutFilterParam, QT_TR_NOOP("OutFilter"), lockChannels(OutFilterParam), false);
     for (Row &row : m_rows)
         row.states.fill(0, row.channels);
     for (FilterTable &table : m_filters)
@@ -196,8 +217,8 @@ QWidget *QSecurity::buildFilterTable(FilterTable &table)
     for (int entry = 0; entry < FilterEntries; ++entry) {
         auto *title = new QLabel(panel);
         title->setAlignment(Qt::AlignCenter);
-        if (entry >= 3)
-            title->setText(QString::number(entry - 2));
+        if (entry >= S::FilterFirstBandEntry)
+            title->setText(QString::number(entry - S::FilterFirstBandEntry + 1));
         grid->addWidget(title, 1, entry + 1);
         table.entryTitles << title;
     }
@@ -243,15 +264,17 @@ void QSecurity::retranslate()
     for (FilterTable &table : m_filters) {
         table.title->setText(tr(table.text));
         table.bandsTitle->setText(tr("Parametric EQ"));
-        table.entryTitles.at(0)->setText(tr("Graph"));
-        table.entryTitles.at(1)->setText(tr("HPF"));
-        table.entryTitles.at(2)->setText(tr("LPF"));
-        table.entryTitles.at(1)->setToolTip(tr("High-pass filter"));
-        table.entryTitles.at(2)->setToolTip(tr("Low-pass filter"));
+        table.entryTitles.at(S::FilterGraphEntry)->setText(tr("Graph"));
+        table.entryTitles.at(S::FilterHighPassEntry)->setText(tr("HPF"));
+        table.entryTitles.at(S::FilterLowPassEntry)->setText(tr("LPF"));
+        table.entryTitles.at(S::FilterHighPassEntry)->setToolTip(tr("High-pass filter"));
+        table.entryTitles.at(S::FilterLowPassEntry)->setToolTip(tr("Low-pass filter"));
         for (int channel = 0; channel < table.cells.size(); ++channel) {
             for (int entry = 0; entry < FilterEntries; ++entry) {
-                const QString what = entry < 3 ? table.entryTitles.at(entry)->text()
-                                               : table.bandsTitle->text() + QLatin1Char(' ') + QString::number(entry - 2);
+                const QString what = entry < S::FilterFirstBandEntry
+                    ? table.entryTitles.at(entry)->text()
+                    : table.bandsTitle->text() + QLatin1Char(' ')
+                        + QString::number(entry - S::FilterFirstBandEntry + 1);
                 table.cells.at(channel).at(entry)->setCaption(table.title->text() + QLatin1Char(' ')
                                                               + channelName(table.inputs, channel) + QLatin1Char(' ')
                                                               + what);
@@ -294,7 +317,8 @@ void QSecurity::setLocked(bool locked)
 void QSecurity::setFamilyRowsVisible(bool visible)
 {
     for (Row &row : m_rows) {
-        if (row.param != InDelayParam && row.param != DynamicEqParam && row.param != FirParam)
+        // Rows of pages the other family lacks.
+        if (lockRow(row.param).in(Protocol::Family::Hz48k))
             continue;
         row.title->setVisible(visible);
         for (QLock *cell : qAsConst(row.cells))
@@ -383,7 +407,7 @@ void QSecurity::passwordEditingFinished()
 
 void QSecurity::quitClicked()
 {
-    sendSystem(PageLockParam, Frame::Set, QuitCode, sizeof QuitCode);
+    sendSystem(PageLockParam, Frame::Set, S::QuitCode, sizeof S::QuitCode);
 }
 
 void QSecurity::rowCellClicked(quint8 param, int channel)
@@ -424,20 +448,20 @@ void QSecurity::poll(quint32 tick)
         }
     };
     query(PageLockParam);
-    query(3);
-    query(4);
-    query(5);
-    queryChannels(InFilterParam, 4);
-    query(DynamicEqParam);
-    query(7);
-    query(InDelayParam);
-    query(9);
-    query(10);
-    query(11);
-    queryChannels(OutFilterParam, 8);
-    query(FirParam);
-    query(13);
-    query(14);
+    query(S::InLevel);
+    query(S::Gate);
+    query(S::Feedback);
+    queryChannels(InFilterParam, lockChannels(InFilterParam));
+    query(S::DynamicEq);
+    query(S::InLimiter);
+    query(S::InDelay);
+    query(S::Matrix);
+    query(S::Generator);
+    query(S::OutLevel);
+    queryChannels(OutFilterParam, lockChannels(OutFilterParam));
+    query(S::Fir);
+    query(S::OutLimiter);
+    query(S::OutDelay);
 }
 
 void QSecurity::onMessage(quint8 param, quint8 op, quint16 length, const uchar *payload)
@@ -445,7 +469,7 @@ void QSecurity::onMessage(quint8 param, quint8 op, quint16 length, const uchar *
     if (!isReport(op) || !payload)
         return;
     if (param == PageLockParam) {
-        if (length != 1)
+        if (!lockRow(PageLockParam).report.length.fits(length))
             return;
         const bool locked = payload[0] != 0;
         if (locked != m_locked)
@@ -453,12 +477,12 @@ void QSecurity::onMessage(quint8 param, quint8 op, quint16 length, const uchar *
         return;
     }
     if (FilterTable *table = findFilter(param)) {
-        if (length == 1 + FilterEntries && payload[0] < table->channels)
+        if (lockRow(param).report.length.fits(length) && payload[0] < table->channels)
             applyFilterReport(*table, payload);
         return;
     }
     if (Row *row = findRow(param)) {
-        if (length == row->channels)
+        if (lockRow(param).reportLength(row->channels).fits(length))
             applyRowReport(*row, payload);
     }
 }
@@ -491,18 +515,18 @@ void QSecurity::applyFilterReport(FilterTable &table, const uchar *record)
 void QSecurity::emitRowLock(quint8 param, uchar channel, uchar state)
 {
     switch (param) {
-    case 3: Q_EMIT inlevelLockChanged(channel, state); break;
-    case 4: Q_EMIT gateLockChanged(channel, state); break;
-    case 5: Q_EMIT feedbackLockChanged(channel, state); break;
-    case 7: Q_EMIT inlimiterLockChanged(channel, state); break;
-    case InDelayParam: Q_EMIT indelayLockChanged(channel, state); break;
-    case 9: Q_EMIT mtxmixLockChanged(channel, state); break;
-    case 10: Q_EMIT signalLockChanged(channel, state); break;
-    case 11: Q_EMIT outlevelLockChanged(channel, state); break;
-    case 13: Q_EMIT outlimiterLockChanged(channel, state); break;
-    case 14: Q_EMIT outdelayLockChanged(channel, state); break;
-    case DynamicEqParam: Q_EMIT inDEQLockChanged(channel, state); break;
-    case FirParam: Q_EMIT outFIRLockChanged(channel, state); break;
+    case S::InLevel: Q_EMIT inlevelLockChanged(channel, state); break;
+    case S::Gate: Q_EMIT gateLockChanged(channel, state); break;
+    case S::Feedback: Q_EMIT feedbackLockChanged(channel, state); break;
+    case S::InLimiter: Q_EMIT inlimiterLockChanged(channel, state); break;
+    case S::InDelay: Q_EMIT indelayLockChanged(channel, state); break;
+    case S::Matrix: Q_EMIT mtxmixLockChanged(channel, state); break;
+    case S::Generator: Q_EMIT signalLockChanged(channel, state); break;
+    case S::OutLevel: Q_EMIT outlevelLockChanged(channel, state); break;
+    case S::OutLimiter: Q_EMIT outlimiterLockChanged(channel, state); break;
+    case S::OutDelay: Q_EMIT outdelayLockChanged(channel, state); break;
+    case S::DynamicEq: Q_EMIT inDEQLockChanged(channel, state); break;
+    case S::Fir: Q_EMIT outFIRLockChanged(channel, state); break;
     default: break;
     }
 }
@@ -511,19 +535,19 @@ void QSecurity::emitFilterLock(quint8 param, uchar channel, int entry)
 {
     const bool input = param == InFilterParam;
     switch (entry) {
-    case 0:
+    case S::FilterGraphEntry:
         if (input)
             Q_EMIT inFilterGraphLockChanged(channel);
         else
             Q_EMIT outFilterGraphLockChanged(channel);
         break;
-    case 1:
+    case S::FilterHighPassEntry:
         if (input)
             Q_EMIT inHPFilterLockChanged(channel);
         else
             Q_EMIT outHPFilterLockChanged(channel);
         break;
-    case 2:
+    case S::FilterLowPassEntry:
         if (input)
             Q_EMIT inLPFilterLockChanged(channel);
         else
@@ -531,9 +555,9 @@ void QSecurity::emitFilterLock(quint8 param, uchar channel, int entry)
         break;
     default:
         if (input)
-            Q_EMIT inFilterBandLockChanged(channel, uchar(entry - 3));
+            Q_EMIT inFilterBandLockChanged(channel, uchar(entry - S::FilterFirstBandEntry));
         else
-            Q_EMIT outFilterBandLockChanged(channel, uchar(entry - 3));
+            Q_EMIT outFilterBandLockChanged(channel, uchar(entry - S::FilterFirstBandEntry));
         break;
     }
 }

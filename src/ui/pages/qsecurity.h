@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QVector>
 
+#include "core/protocol/protocol.h"
 #include "ui/common/modulepage.h"
 
 class QFrame;
@@ -26,15 +27,15 @@ class QSecurity : public ModulePage
     Q_DISABLE_COPY(QSecurity)
 
 public:
-    static constexpr quint8 PageLockParam = 1;
-    static constexpr quint8 NewPasswordParam = 2;
-    static constexpr quint8 InFilterParam = 6;
-    static constexpr quint8 OutFilterParam = 12;
+    static constexpr quint8 PageLockParam = Protocol::Security::Page;
+    static constexpr quint8 NewPasswordParam = Protocol::Security::NewPassword;
+    static constexpr quint8 InFilterParam = Protocol::Security::InFilter;
+    static constexpr quint8 OutFilterParam = Protocol::Security::OutFilter;
     // A filter page's lock record per channel: graph, high-pass, low-pass and
     // the sixteen bands.
-    static constexpr int FilterEntries = 19;
-    static constexpr int FilterBands = 16;
-    static constexpr int MaxPasswordLength = 8;
+    static constexpr int FilterEntries = Protocol::Security::FilterEntries;
+    static constexpr int FilterBands = FilterEntries - Protocol::Security::FilterFirstBandEntry;
+    static constexpr int MaxPasswordLength = Protocol::Login::MaxPasswordLength;
 
     explicit QSecurity(Link *link, QWidget *parent = nullptr);
     ~QSecurity() override;

@@ -18,6 +18,7 @@
 #include "core/link/frame.h"
 #include "core/link/link.h"
 #include "core/link/logging.h"
+#include "core/protocol/protocol.h"
 #include "core/records/systemtext.h"
 #include "qoemtool.h"
 #include "ui/common/modulepage.h"
@@ -42,9 +43,15 @@ const QString NormalStyle = QStringLiteral("color:rgb(167, 167, 167);");
 // Fault bits in the order the "Fault" section lists them.
 constexpr uchar FaultBits[4] = {0x01, 0x02, 0x08, 0x04}; // DSP, Flash, DAC, Temp
 
+namespace S = Protocol::Status;
+namespace L = Protocol::Labels;
+
 // The once-a-second queries: the first group always, the second only while
 // the page is shown (the overview needs only the first).
-constexpr quint8 AlwaysEverySecond[] = {1, 2, 3, 27, 10, 11, 16, 12, 13};
+constexpr quint8 AlwaysEverySecond[] = {S::Model,       S::ArmVersion, S::DspVersion, S::DspModel, S::Location,
+                                        S::Description, S::DspLoad,    S::Network,    S::Fault};
+constexpr quint8 ShownEverySecond[] = {S::Serial, S::RunTime, S::TotalTime, S::BootCount, S::Temperature,
+                                       S::ChannelConfig};
 
 const char *const LcdPageTexts[] = {
     QT_TRANSLATE_NOOP("QSetup", "Polling"),
@@ -213,9 +220,9 @@ QFrame *QSetup::buildInfoSection()
     m_dspValue = newValueLabel<QLabel>(frame, "valueDspVer");
     m_serialValue = newValueLabel<QLabel>(frame, "valueSerial");
     m_location = new QLineEdit(frame);
-    m_location->setMaxLength(16);
+    m_location->setMaxLength(S::TextSize);
     m_description = new QLineEdit(frame);
-    m_description->setMaxLength(16);
+    m_description->setMaxLength(S::TextSize);
     m_deviceIdValue = newValueLabel<QLabel>(frame, "valueDeviceId");
     m_bootValue = newValueLabel<QLabel>(frame, "valueBootCounts");
     m_tempValue = newValueLabel<QLabel>(frame, "valueCpuTemp");
@@ -394,28 +401,28 @@ void QSetup::query(quint8 module, quint8 param)
 void QSetup::timeOut100ms()
 {
     ++m_ticks;
-    query(Frame::Status, 15);
+    query(Frame::Status, S::AllMute);
     if (m_ticks % 10 != 0)
         return;
     for (quint8 param : AlwaysEverySecond)
         query(Frame::Status, param);
     if (!isVisible())
         return;
-    for (quint8 param : {4, 6, 7, 8, 9, 5})
+    for (quint8 param : ShownEverySecond)
         query(Frame::Status, param);
-    query(Frame::CodeNumber, 1);
-    for (quint8 param : {20, 26, 22})
+    query(Frame::CodeNumber, Protocol::Code::Number);
+    for (quint8 param : {S::PanelLock, S::DeviceId, S::LcdPage})
         query(Frame::Status, param);
-    query(Frame::Labels, 1);
-    query(Frame::Labels, 2);
+    query(Frame::Labels, L::Inputs);
+    query(Frame::Labels, L::Outputs);
 }
 
 void QSetup::queryAfterLogin()
 {
-    query(Frame::Labels, 1);
-    query(Frame::Labels, 2);
-    query(Frame::Status, 2);
-    query(Frame::Status, 22);
+    query(Frame::Labels, L::Inputs);
+    query(Frame::Labels, L::Outputs);
+    query(Frame::Status, S::ArmVersion);
+    query(Frame::Status, S::LcdPage);
 }
 
 // Reports.
@@ -442,10 +449,12 @@ void QSetup::onSystemMessage(quint8 module, quint8 param, quint8 op, quint16 len
 void QSetup::statusReport(quint8 param, quint16 length, const uchar *p)
 {
     using namespace SystemText;
+    // Reports shorter than their layout are ignored; longer ones are read at it.
+    const Protocol::Param *row = Protocol::param(Frame::System, Frame::Status, param);
+    if (!row || !row->report.length.fits(length))
+        return;
     switch (param) {
-    case 1: {
-        if (length < 1)
-            return;
+    case S::Model: {
         const QString model = text(p, length);
         if (model == m_model)
             return;
@@ -454,9 +463,7 @@ void QSetup::statusReport(quint8 param, quint16 length, const uchar *p)
         Q_EMIT sigModel(model);
         return;
     }
-    case 2: {
-        if (length < 3)
-            return;
+    case S::ArmVersion: {
         const firmware ver{p[0], p[1], p[2]};
         if (ver != m_armVersion) {
             m_armVersion = ver;
@@ -468,9 +475,7 @@ void QSetup::statusReport(quint8 param, quint16 length, const uchar *p)
         Q_EMIT sigArmVer(&m_armVersion);
         return;
     }
-    case 3: {
-        if (length < 3)
-            return;
+    case S::DspVersion: {
         const firmware ver{p[0], p[1], p[2]};
         if (ver == m_dspVersion)
             return;
@@ -478,9 +483,7 @@ void QSetup::statusReport(quint8 param, quint16 length, const uchar *p)
         showDspVersion();
         return;
     }
-    case 4: {
-        if (length < 1)
-            return;
+    case S::Serial: {
         const QString serial = text(p, length);
         if (serial != m_serial) {
             m_serial = serial;
@@ -488,48 +491,38 @@ void QSetup::statusReport(quint8 param, quint16 length, const uchar *p)
         }
         return;
     }
-    case 5:
-        if (length < 2)
-            return;
+    case S::ChannelConfig:
         m_channelConfig = Frame::readU16(p);
         m_channelConfigKnown = true;
         ModulePage::setTextIfChanged(m_channelValue, channelConfig(m_channelConfig));
         return;
-    case 6:
-        if (length >= 4)
-            ModulePage::setTextIfChanged(m_runTimeValue, duration(readU32(p)));
+    case S::RunTime:
+        ModulePage::setTextIfChanged(m_runTimeValue, duration(readU32(p)));
         return;
-    case 7:
-        if (length >= 4)
-            ModulePage::setTextIfChanged(m_totalTimeValue, duration(readU32(p)));
+    case S::TotalTime:
+        ModulePage::setTextIfChanged(m_totalTimeValue, duration(readU32(p)));
         return;
-    case 8:
-        if (length >= 4)
-            ModulePage::setTextIfChanged(m_bootValue, QString::number(readU32(p)));
+    case S::BootCount:
+        ModulePage::setTextIfChanged(m_bootValue, QString::number(readU32(p)));
         return;
-    case 9:
-        if (length >= 4)
-            ModulePage::setTextIfChanged(m_tempValue, QString::asprintf("%0.1f", double(readF32(p))));
+    case S::Temperature:
+        ModulePage::setTextIfChanged(m_tempValue, QString::asprintf("%0.1f", double(readF32(p))));
         return;
-    case 10:
-    case 11: {
-        if (length < 1)
-            return;
+    case S::Location:
+    case S::Description: {
         const QString value = text(p, length);
-        QString &kept = param == 10 ? m_locationText : m_descriptionText;
+        QString &kept = param == S::Location ? m_locationText : m_descriptionText;
         if (value == kept)
             return;
         kept = value;
-        ModulePage::setTextQuietly(param == 10 ? m_location : m_description, value);
-        if (param == 10)
+        ModulePage::setTextQuietly(param == S::Location ? m_location : m_description, value);
+        if (param == S::Location)
             Q_EMIT sigLocation(value);
         else
             Q_EMIT sigDescription(value);
         return;
     }
-    case 12: {
-        if (length < 12)
-            return;
+    case S::Network: {
         const quint32 values[3] = {readU32(p), readU32(p + 4), readU32(p + 8)};
         if (values[0] != m_net[0] || values[1] != m_net[1] || values[2] != m_net[2]) {
             std::copy(values, values + 3, m_net);
@@ -541,24 +534,20 @@ void QSetup::statusReport(quint8 param, quint16 length, const uchar *p)
         }
         return;
     }
-    case 13:
-        if (length < 1 || p[0] == m_fault)
+    case S::Fault:
+        if (p[0] == m_fault)
             return;
         m_fault = p[0];
         showFault();
         Q_EMIT sigFault(m_fault);
         return;
-    case 15:
-        if (length < 1)
-            return;
+    case S::AllMute:
         m_allMute = p[0] != 0;
         // Every report: the overview compares with its own flag, which the
         // operator may have changed without the unit following.
         Q_EMIT sigAllMute(m_allMute);
         return;
-    case 16: {
-        if (length < 8)
-            return;
+    case S::DspLoad: {
         const float usage = readF32(p);
         const float peak = readF32(p + 4);
         if (usage == m_dspLoad[0] && peak == m_dspLoad[1])
@@ -568,15 +557,13 @@ void QSetup::statusReport(quint8 param, quint16 length, const uchar *p)
         Q_EMIT sigDspRes(usage, peak);
         return;
     }
-    case 20:
-        if (length < 1 || int(p[0]) == m_panelLockValue)
+    case S::PanelLock:
+        if (int(p[0]) == m_panelLockValue)
             return;
         m_panelLockValue = p[0];
         ModulePage::setIndexQuietly(m_panelLock, m_panelLockValue ? 1 : 0);
         return;
-    case 22: {
-        if (length < 1)
-            return;
+    case S::LcdPage: {
         const int value = qint8(p[0]);
         // -1 "Polling" to 5 "Fixed on run time"; a value the box cannot show
         // is left alone.
@@ -586,12 +573,11 @@ void QSetup::statusReport(quint8 param, quint16 length, const uchar *p)
         ModulePage::setIndexQuietly(m_lcdPage, value + 1);
         return;
     }
-    case 26:
-        if (length >= 4)
-            ModulePage::setTextIfChanged(m_deviceIdValue, QString::number(readI32(p)));
+    case S::DeviceId:
+        ModulePage::setTextIfChanged(m_deviceIdValue, QString::number(readI32(p)));
         return;
-    case 27:
-        if (length != 1 || p[0] == m_dspModel)
+    case S::DspModel:
+        if (p[0] == m_dspModel)
             return;
         m_dspModel = p[0];
         showDspVersion();
@@ -603,10 +589,14 @@ void QSetup::statusReport(quint8 param, quint16 length, const uchar *p)
 
 void QSetup::labelReport(quint8 param, quint16 length, const uchar *p)
 {
-    const bool inputs = param == 1;
-    const int count = inputs ? 4 : 8;
-    if ((param != 1 && param != 2) || length != count * LabelSize)
+    const Protocol::Module &table = *Protocol::module(Frame::System, Frame::Labels);
+    const Protocol::Param *row = table.find(param);
+    if (!row)
         return;
+    const int count = Protocol::count(table.channelsOf(*row));
+    if (!row->reportLength(count).fits(length))
+        return;
+    const bool inputs = param == L::Inputs;
     for (int ch = 0; ch < count; ++ch) {
         const uchar *field = p + ch * LabelSize;
         const QString label = SystemText::text(field, LabelSize);
@@ -625,7 +615,8 @@ void QSetup::labelReport(quint8 param, quint16 length, const uchar *p)
 
 void QSetup::codeReport(quint8 param, quint16 length, const uchar *p)
 {
-    if (param != 1 || length < 6)
+    const Protocol::Param *row = Protocol::param(Frame::System, Frame::CodeNumber, param);
+    if (!row || !row->report.length.fits(length))
         return;
     const quint16 code[3] = {Frame::readU16(p), Frame::readU16(p + 2), Frame::readU16(p + 4)};
     if (m_codeKnown && std::equal(code, code + 3, m_code))
@@ -726,19 +717,19 @@ void QSetup::sendText(quint8 param, QLineEdit *edit)
         edit->setText(text);
         edit->clearFocus();
     }
-    const QByteArray bytes = SystemText::encode(text, 16);
+    const QByteArray bytes = SystemText::encode(text, S::TextSize);
     if (m_link)
         m_link->sendFrame(Frame::System, Frame::Status, param, Frame::Set, bytes.constData(), quint16(bytes.size()));
 }
 
 void QSetup::locationChanged()
 {
-    sendText(10, m_location);
+    sendText(S::Location, m_location);
 }
 
 void QSetup::descriptionChanged()
 {
-    sendText(11, m_description);
+    sendText(S::Description, m_description);
 }
 
 void QSetup::sendLabel(quint8 param, int channel, QLineEdit *edit)
@@ -758,7 +749,7 @@ void QSetup::InChannelLabelChanged()
 {
     for (int ch = 0; ch < 4; ++ch) {
         if (sender() == m_inLabels[ch])
-            sendLabel(1, ch, m_inLabels[ch]);
+            sendLabel(L::Inputs, ch, m_inLabels[ch]);
     }
 }
 
@@ -766,7 +757,7 @@ void QSetup::OutChannelLabelChanged()
 {
     for (int ch = 0; ch < 8; ++ch) {
         if (sender() == m_outLabels[ch])
-            sendLabel(2, ch, m_outLabels[ch]);
+            sendLabel(L::Outputs, ch, m_outLabels[ch]);
     }
 }
 
@@ -789,7 +780,7 @@ void QSetup::networkFieldFinished(QLineEdit *edit, quint32 *kept)
             payload[i * 4 + b] = uchar(m_net[i] >> (8 * b));
     }
     if (m_link)
-        m_link->sendFrame(Frame::System, Frame::Status, 12, Frame::Set, payload, sizeof payload);
+        m_link->sendFrame(Frame::System, Frame::Status, S::Network, Frame::Set, payload, sizeof payload);
 }
 
 void QSetup::ipaddressChanged()
@@ -814,7 +805,7 @@ void QSetup::panelLockChanged(int index)
     m_panelLockValue = index;
     const uchar value = uchar(index);
     if (m_link)
-        m_link->sendFrame(Frame::System, Frame::Status, 20, Frame::Set, &value, 1);
+        m_link->sendFrame(Frame::System, Frame::Status, S::PanelLock, Frame::Set, &value, 1);
 }
 
 void QSetup::lcdPageChanged(int index)
@@ -824,7 +815,7 @@ void QSetup::lcdPageChanged(int index)
     m_lcdPageValue = index - 1;
     const uchar value = uchar(qint8(index - 1));
     if (m_link)
-        m_link->sendFrame(Frame::System, Frame::Status, 22, Frame::Set, &value, 1);
+        m_link->sendFrame(Frame::System, Frame::Status, S::LcdPage, Frame::Set, &value, 1);
 }
 
 // Factory tools.
@@ -840,9 +831,10 @@ void QSetup::oemChanged()
     if (!m_link)
         return;
     const uchar dspModel = uchar(m_oemTool->dspModel());
-    m_link->sendFrame(Frame::System, Frame::Status, 27, Frame::Set, &dspModel, 1);
+    m_link->sendFrame(Frame::System, Frame::Status, S::DspModel, Frame::Set, &dspModel, 1);
     const QByteArray record = m_oemTool->record().encode(m_armVersion.major != 1);
-    m_link->sendFrame(Frame::System, Frame::Status, 80, Frame::Set, record.constData(), quint16(record.size()));
+    m_link->sendFrame(Frame::System, Frame::Status, S::FactorySetup, Frame::Set, record.constData(),
+                      quint16(record.size()));
 }
 
 void QSetup::mksbinimage()

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "core/link/firmware.h"
+#include "core/protocol/protocol.h"
 
 class Link;
 class Prompt;
@@ -27,7 +28,7 @@ class QSetup : public QWidget
 
 public:
     static constexpr int PollMs = 100;
-    static constexpr int LabelSize = 16;
+    static constexpr int LabelSize = Protocol::Labels::LabelSize;
 
     QSetup(Link *link, Prompt *prompt, QWidget *parent = nullptr);
     ~QSetup() override;

@@ -26,6 +26,7 @@
 #include "core/link/frame.h"
 #include "core/link/link.h"
 #include "core/link/logging.h"
+#include "core/protocol/protocol.h"
 #include "core/settings/datapaths.h"
 #include "ui/common/prompt.h"
 #include "ui/controls/dragscrollarea.h"
@@ -422,7 +423,8 @@ void mainWindow::pwdModClicked()
     if (m_pwdMod->exec() != QDialog::Accepted)
         return;
     const QByteArray password = m_pwdMod->password().toLatin1();
-    m_link->sendFrame(Frame::System, Frame::Status, 14, Frame::Set, password.constData(), quint16(password.size()));
+    m_link->sendFrame(Frame::System, Frame::Status, Protocol::Status::LoginPassword, Frame::Set, password.constData(),
+                      quint16(password.size()));
 }
 
 void mainWindow::lockPwdModClicked()
@@ -434,8 +436,10 @@ void mainWindow::lockPwdModClicked()
     // The unit takes a new lock password only right after the current one.
     const QByteArray current = m_lockPwdMod->lockPassword().toLatin1();
     const QByteArray next = m_lockPwdMod->newPassword().toLatin1();
-    m_link->sendFrame(Frame::System, Frame::Security, 1, Frame::Set, current.constData(), quint16(current.size()));
-    m_link->sendFrame(Frame::System, Frame::Security, 2, Frame::Set, next.constData(), quint16(next.size()));
+    m_link->sendFrame(Frame::System, Frame::Security, Protocol::Security::Page, Frame::Set, current.constData(),
+                      quint16(current.size()));
+    m_link->sendFrame(Frame::System, Frame::Security, Protocol::Security::NewPassword, Frame::Set, next.constData(),
+                      quint16(next.size()));
 }
 
 void mainWindow::resetClicked()
@@ -448,7 +452,7 @@ void mainWindow::resetClicked()
     const int choice = m_prompt->ask(this, Prompt::Icon::Information, tr("warning"), text, {tr("OK"), tr("Cancle")});
     if (choice != 0)
         return;
-    m_link->sendFrame(Frame::System, Frame::Status, 17, Frame::Set, nullptr, 0);
+    m_link->sendFrame(Frame::System, Frame::Status, Protocol::Status::FactoryReset, Frame::Set, nullptr, 0);
 }
 
 void mainWindow::netChanged(int index, QAbstractSocket::SocketState state)
@@ -495,14 +499,16 @@ void mainWindow::sendPwdMsg()
     // Remembered only once the unit accepts it (onLoginReport).
     const QByteArray password = m_login->password().toLatin1();
     m_dialogPasswordSocket = m_link->currentSocket();
-    m_link->sendFrame(Frame::System, Frame::Login, 1, Frame::Set, password.constData(), quint16(password.size()));
+    m_link->sendFrame(Frame::System, Frame::Login, Protocol::Login::Password, Frame::Set, password.constData(),
+                      quint16(password.size()));
 }
 
 void mainWindow::onSystemMessage(quint8 module, quint8 param, quint8 op, quint16 length, const uchar *payload)
 {
     switch (module) {
     case Frame::Login:
-        if (param == 1 && op == Frame::Report && length == 1)
+        if (param == Protocol::Login::Password && op == Frame::Report
+            && Protocol::find(Protocol::Login::params, param).report.length.fits(length))
             onLoginReport(payload[0] != 0);
         break;
     case Frame::Status:
@@ -536,8 +542,8 @@ void mainWindow::onLoginReport(bool accepted)
             && socket != m_rememberedRetrySocket) {
             m_rememberedRetrySocket = socket;
             const QByteArray password = m_rememberedPassword.toLatin1();
-            m_link->sendFrame(Frame::System, Frame::Login, 1, Frame::Set, password.constData(),
-                              quint16(password.size()));
+            m_link->sendFrame(Frame::System, Frame::Login, Protocol::Login::Password, Frame::Set,
+                              password.constData(), quint16(password.size()));
         }
         m_login->show();
         m_login->raise();
