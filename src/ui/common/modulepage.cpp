@@ -136,12 +136,19 @@ void ModulePage::timeOut20ms()
         poll(m_ticks);
 }
 
-bool ModulePage::sendSet(quint8 param, quint8 channel, const void *bytes, quint16 count)
+bool ModulePage::dropsDeferredSend(quint8 param) const
 {
     if (m_inAdvance && m_unitChanged && m_ticks - m_unitChangedTick < quint32(UnitChangeHoldTicks)) {
         qCDebug(lcPages, "module %d param %d: edit made on the previous unit not sent", m_moduleId, param);
-        return false;
+        return true;
     }
+    return false;
+}
+
+bool ModulePage::sendSet(quint8 param, quint8 channel, const void *bytes, quint16 count)
+{
+    if (dropsDeferredSend(param))
+        return false;
     return m_link && m_link->sendModuleFrame(m_moduleId, param, channel, bytes, count);
 }
 

@@ -96,6 +96,10 @@ protected:
 
     bool sendSet(quint8 param, quint8 channel, const void *bytes, quint16 count);
     bool sendSet(quint8 param, quint8 channel, const QByteArray &bytes);
+    // True (and logged) when a send made now is a deferred edit of the unit
+    // chosen before: the sends above drop it; pages that send frames of
+    // their own ask the same.
+    bool dropsDeferredSend(quint8 param) const;
     bool queryChannel(quint8 param, quint8 channel);
     bool queryAll(quint8 param);
 

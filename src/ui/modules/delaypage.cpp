@@ -1,6 +1,5 @@
 #include "delaypage.h"
 
-#include <QDoubleSpinBox>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
@@ -16,6 +15,7 @@
 #include "core/protocol/protocol.h"
 #include "ui/controls/keyboardaccess.h"
 #include "ui/controls/qhslider.h"
+#include "ui/controls/valuefield.h"
 
 namespace {
 
@@ -41,6 +41,7 @@ DelayPage::DelayPage(Link *link, quint8 moduleId, int channelCount, quint8 lockP
                      const QString &contentName, const QString &rowName, QWidget *parent)
     : ModulePage(link, moduleId, channelCount, DefaultTickMs, parent)
     , m_rows(channelCount)
+    , m_fullMaxMs(maxMs)
     , m_lockParam(lockParam)
 {
     setStyleSheet(QStringLiteral("QWidget#%1 { background-color: rgb(40, 40, 41); border-radius: 4px; }").arg(rowName));
@@ -114,10 +115,10 @@ void DelayPage::buildRow(int channel, int maxMs, const QString &rowName, QWidget
     row.slider->setStep(0.01f);
     connect(row.slider, &QHSlider::valueChanged, this, &DelayPage::delaySliderChanged);
 
-    row.spin = new QDoubleSpinBox(row.background);
+    row.spin = new ValueSpinBox(row.background);
     row.spin->setFixedWidth(m_fieldWidth);
     row.spin->setDecimals(2);
-    row.spin->setRange(0.0, maxMs);
+    row.spin->setValueRange(0.0, maxMs, QStringLiteral("ms"));
     row.spin->setSingleStep(0.01);
     row.spin->setValue(0.0);
     row.spin->setAlignment(Qt::AlignCenter);
@@ -226,6 +227,7 @@ void DelayPage::showControls(int channel)
     Row &row = m_rows[channel];
     const float ms = row.record.ms;
     row.slider->setValue(qMin(ms, float(row.maxMs)));
+    // The spin box pulls a stored value beyond the row's range in itself.
     {
         const QSignalBlocker blocker(row.spin);
         row.spin->setValue(double(ms));
@@ -243,7 +245,7 @@ void DelayPage::setRowRange(int channel, int maxMs, double step)
     Row &row = m_rows[channel];
     row.maxMs = maxMs;
     const QSignalBlocker blocker(row.spin);
-    row.spin->setRange(0.0, maxMs);
+    row.spin->setValueRange(0.0, maxMs, QStringLiteral("ms"));
     row.spin->setSingleStep(step);
     // The slider works in hundredths and pulls its value into the range.
     row.slider->setRange(0, maxMs);
@@ -288,7 +290,10 @@ void DelayPage::onMessage(quint8 param, quint8 op, quint16 length, const uchar *
     if (!record.decode(payload + 1))
         return;
     Row &row = m_rows[channel];
-    record.ms = qBound(0.0f, record.ms, float(row.maxMs));
+    // The reduced range limits what the controls show, not what the unit
+    // holds: a 500 ms delay reported while 148 ms is the row's limit stays
+    // 500 ms here (the controls show 148).
+    record.ms = qBound(0.0f, record.ms, float(m_fullMaxMs));
     if (record == row.record)
         return;
     row.record = record;
@@ -301,7 +306,7 @@ void DelayPage::setDelay(int channel, float ms)
         return;
     Row &row = m_rows[channel];
     DelayRecord record;
-    record.ms = qBound(0.0f, ms, float(row.maxMs));
+    record.ms = qBound(0.0f, ms, float(m_fullMaxMs));
     if (record == row.record)
         return;
     row.record = record;

@@ -7,6 +7,7 @@
 #include "ui/common/tickers.h"
 
 class QDoubleSpinBox;
+class ValueSpinBox;
 class QHSlider;
 class QLabel;
 class QLineEdit;
@@ -27,11 +28,11 @@ public:
 
     float delay(int channel) const { return m_rows.at(channel).record.ms; }
     // Preset files: takes a delay as a reply from the unit would be taken
-    // (limited to the row's range, shown, nothing sent).
+    // (limited to the full range, shown, nothing sent).
     void setDelay(int channel, float ms);
 
     QHSlider *slider(int channel) const { return m_rows.at(channel).slider; }
-    QDoubleSpinBox *spinBox(int channel) const { return m_rows.at(channel).spin; }
+    ValueSpinBox *spinBox(int channel) const { return m_rows.at(channel).spin; }
     QLineEdit *metresField(int channel) const { return m_rows.at(channel).metres; }
     QLineEdit *feetField(int channel) const { return m_rows.at(channel).feet; }
 
@@ -65,7 +66,7 @@ private:
         QWidget *background = nullptr;
         QLabel *title = nullptr;
         QHSlider *slider = nullptr;
-        QDoubleSpinBox *spin = nullptr;
+        ValueSpinBox *spin = nullptr;
         QLineEdit *metres = nullptr;
         QLineEdit *feet = nullptr;
         DelayRecord record;
@@ -88,5 +89,7 @@ private:
     QLabel *m_feetHeading = nullptr;
     ReplyHoldOff m_busy;
     int m_fieldWidth = 70;
+    // The range of the unit family with the longest delays.
+    int m_fullMaxMs;
     quint8 m_lockParam;
 };

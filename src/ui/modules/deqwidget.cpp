@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -23,6 +22,7 @@
 #include "ui/common/prompt.h"
 #include "ui/controls/keyboardaccess.h"
 #include "ui/controls/knob.h"
+#include "ui/controls/valuefield.h"
 
 namespace {
 
@@ -49,17 +49,16 @@ struct ControlSetup
     double fieldMin; // a finished entry is limited to these
     double fieldMax;
     bool truncate;   // whole part instead of rounding (frequency)
-    const char *pattern;
 };
 
 const ControlSetup Setups[DEQWidget::ControlCount] = {
-    {-900, 120, 0, 10, 1, -90.0, 12.0, false, "-?[0-9]{0,2}(\\.[0-9]?)?"},
-    {10, 1000, 10, 10, 1, 1.0, 100.0, false, "[0-9]{0,3}(\\.[0-9]?)?"},
-    {1, 2895, 1, 1, 0, 1.0, 2895.0, false, "[0-9]{0,4}"},
-    {1, 2895, 1, 1, 0, 1.0, 2895.0, false, "[0-9]{0,4}"},
-    {20, 20000, 100, 1, 0, 20.0, 20000.0, true, "[0-9]{0,5}"},
-    {0, 120, 0, 10, 1, 0.0, 12.0, false, "[0-9]{0,2}(\\.[0-9]?)?"},
-    {27, 1500, 600, 100, 2, 0.27, 15.0, false, "[0-9]{0,2}(\\.[0-9]{0,2})?"},
+    {-900, 120, 0, 10, 1, -90.0, 12.0, false},
+    {10, 1000, 10, 10, 1, 1.0, 100.0, false},
+    {1, 2895, 1, 1, 0, 1.0, 2895.0, false},
+    {1, 2895, 1, 1, 0, 1.0, 2895.0, false},
+    {20, 20000, 100, 1, 0, 20.0, 20000.0, true},
+    {0, 120, 0, 10, 1, 0.0, 12.0, false},
+    {27, 1500, 600, 100, 2, 0.27, 15.0, false},
 };
 
 const char *const Captions[DEQWidget::ControlCount] = {
@@ -282,9 +281,9 @@ QWidget *DEQWidget::buildKnobPanel(int first, int last)
         knob->setMinimum(float(s.knobMin));
         knob->setMaximum(float(s.knobMax));
         knob->setValue(float(s.knobInitial));
-        auto *edit = new QLineEdit(knobs);
-        edit->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(s.pattern)), edit));
+        auto *edit = new ValueField(knobs);
+        edit->setRange(s.fieldMin, s.fieldMax, s.decimals,
+                       QString::fromLatin1(Units[c]).remove(QLatin1Char('(')).remove(QLatin1Char(')')));
         edit->setAlignment(Qt::AlignCenter);
         edit->setFixedWidth(64);
         column->addWidget(m_captions[size_t(c)], 0, Qt::AlignHCenter);
@@ -301,35 +300,35 @@ QWidget *DEQWidget::buildKnobPanel(int first, int last)
 
     for (int c = first; c <= last; ++c) {
         Knob *k = m_knobs[size_t(c)];
-        QLineEdit *e = m_edits[size_t(c)];
+        ValueField *e = m_edits[size_t(c)];
         switch (c) {
         case Threshold:
             connect(k, &Knob::valueChanged, this, &DEQWidget::thresholdChanged);
-            connect(e, &QLineEdit::editingFinished, this, &DEQWidget::thresholdFinished);
+            connect(e, &ValueField::edited, this, &DEQWidget::thresholdFinished);
             break;
         case Ratio:
             connect(k, &Knob::valueChanged, this, &DEQWidget::ratioChanged);
-            connect(e, &QLineEdit::editingFinished, this, &DEQWidget::ratioFinished);
+            connect(e, &ValueField::edited, this, &DEQWidget::ratioFinished);
             break;
         case Attack:
             connect(k, &Knob::valueChanged, this, &DEQWidget::attackChanged);
-            connect(e, &QLineEdit::editingFinished, this, &DEQWidget::attackFinished);
+            connect(e, &ValueField::edited, this, &DEQWidget::attackFinished);
             break;
         case Release:
             connect(k, &Knob::valueChanged, this, &DEQWidget::releaseChanged);
-            connect(e, &QLineEdit::editingFinished, this, &DEQWidget::releaseFinished);
+            connect(e, &ValueField::edited, this, &DEQWidget::releaseFinished);
             break;
         case Freq:
             connect(k, &Knob::valueChanged, this, &DEQWidget::freqChanged);
-            connect(e, &QLineEdit::editingFinished, this, &DEQWidget::freqFinished);
+            connect(e, &ValueField::edited, this, &DEQWidget::freqFinished);
             break;
         case Gain:
             connect(k, &Knob::valueChanged, this, &DEQWidget::gainChanged);
-            connect(e, &QLineEdit::editingFinished, this, &DEQWidget::gainFinished);
+            connect(e, &ValueField::edited, this, &DEQWidget::gainFinished);
             break;
         case Q:
             connect(k, &Knob::valueChanged, this, &DEQWidget::qChanged);
-            connect(e, &QLineEdit::editingFinished, this, &DEQWidget::qFinished);
+            connect(e, &ValueField::edited, this, &DEQWidget::qFinished);
             break;
         default:
             break;

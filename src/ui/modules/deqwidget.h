@@ -5,6 +5,7 @@
 #include "core/protocol/protocol.h"
 #include "core/records/deqband.h"
 #include "ui/common/modulepage.h"
+#include "ui/controls/valuefield.h"
 #include "ui/common/tickers.h"
 
 class ChannelPanel;
@@ -62,7 +63,7 @@ public:
     QComboBox *modeCombo() const { return m_mode; }
     QComboBox *typeCombo() const { return m_type; }
     Knob *knob(Control control) const { return m_knobs[control]; }
-    QLineEdit *edit(Control control) const { return m_edits[control]; }
+    ValueField *edit(Control control) const { return m_edits[control]; }
     QPushButton *copyButton() const { return m_copy; }
     QPushButton *resetButton() const { return m_reset; }
     FilterGraph *graph() const { return m_graph; }
@@ -147,7 +148,7 @@ private:
     QComboBox *m_mode = nullptr;
     QComboBox *m_type = nullptr;
     std::array<Knob *, ControlCount> m_knobs{};
-    std::array<QLineEdit *, ControlCount> m_edits{};
+    std::array<ValueField *, ControlCount> m_edits{};
     std::array<QLabel *, ControlCount> m_captions{};
     std::array<QLabel *, ControlCount> m_units{};
     QLabel *m_dynamicsTitle = nullptr;

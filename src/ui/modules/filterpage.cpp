@@ -9,8 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <QtEndian>
@@ -29,6 +27,7 @@
 #include "ui/common/prompt.h"
 #include "ui/controls/keyboardaccess.h"
 #include "ui/controls/knob.h"
+#include "ui/controls/valuefield.h"
 
 namespace {
 
@@ -65,8 +64,6 @@ const char *const SectionTypeTexts[] = {
 };
 const char *const SlopeTexts[] = {"-6dB/oct", "-12dB/oct", "-18dB/oct", "-24dB/oct", "-36dB/oct", "-48dB/oct"};
 
-const QString FreqPattern = QStringLiteral("20000|(1?[0-9]{0,4})");
-const QString GainPattern = QStringLiteral("^-?(20|[0-1]?\\d(\\.\\d{1,1})?)$");
 
 void writeFloat(uchar *p, float v)
 {
@@ -158,12 +155,19 @@ Knob *newKnob(QWidget *parent, float min, float max, float value)
     return knob;
 }
 
-QLineEdit *newEdit(QWidget *parent, const QString &pattern, const QString &text)
+QLineEdit *newEdit(QWidget *parent, const QString &text)
 {
-    auto *edit = new QLineEdit(parent);
-    if (!pattern.isEmpty())
-        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
-    edit->setText(text);
+    auto *edit = new QLineEdit(text, parent);
+    edit->setAlignment(Qt::AlignCenter);
+    edit->setFixedWidth(70);
+    return edit;
+}
+
+ValueField *newValueEdit(QWidget *parent, double minimum, double maximum, int decimals, const QString &unit,
+                         const QString &text)
+{
+    auto *edit = new ValueField(text, parent);
+    edit->setRange(minimum, maximum, decimals, unit);
     edit->setAlignment(Qt::AlignCenter);
     edit->setFixedWidth(70);
     return edit;
@@ -308,7 +312,7 @@ QFrame *FilterPage::buildSection(Section section)
     const bool high = section == HighPass;
     c.freqLabel = newLabel(c.group);
     c.freqKnob = newKnob(c.group, FreqMin, FreqMax, high ? FreqMin : FreqMax);
-    c.freqEdit = newEdit(c.group, FreqPattern, high ? QStringLiteral("20") : QStringLiteral("20000"));
+    c.freqEdit = newValueEdit(c.group, FreqMin, FreqMax, 0, QStringLiteral("Hz"), high ? QStringLiteral("20") : QStringLiteral("20000"));
     row->addLayout(knobColumn(c.freqLabel, c.freqKnob, c.freqEdit));
     return c.group;
 }
@@ -371,13 +375,13 @@ QFrame *FilterPage::buildBands()
     editorLayout->setSpacing(4);
     c.freqLabel = newLabel(c.editor);
     c.freqKnob = newKnob(c.editor, FreqMin, FreqMax, 40);
-    c.freqEdit = newEdit(c.editor, FreqPattern, QStringLiteral("40"));
+    c.freqEdit = newValueEdit(c.editor, FreqMin, FreqMax, 0, QStringLiteral("Hz"), QStringLiteral("40"));
     c.gainLabel = newLabel(c.editor);
     c.gainKnob = newKnob(c.editor, -GainKnobLimit, GainKnobLimit, 0);
-    c.gainEdit = newEdit(c.editor, GainPattern, QStringLiteral("0.0"));
+    c.gainEdit = newValueEdit(c.editor, -GainLimit, GainLimit, 1, QStringLiteral("dB"), QStringLiteral("0.0"));
     c.qLabel = newLabel(c.editor);
     c.qKnob = newKnob(c.editor, 0, MaxQIndex, FilterChannel::DefaultQIndex);
-    c.qEdit = newEdit(c.editor, QString(), QStringLiteral("6.00"));
+    c.qEdit = newEdit(c.editor, QStringLiteral("6.00"));
     // Read-only, but a tab stop: the knob moves along a table index, and
     // this field is where the keyboard and a screen reader find the Q itself.
     c.qEdit->setReadOnly(true);
@@ -401,21 +405,21 @@ void FilterPage::connectControls()
     connect(hp.type, QOverload<int>::of(&QComboBox::activated), this, &FilterPage::HPassTypeChanged);
     connect(hp.slope, QOverload<int>::of(&QComboBox::activated), this, &FilterPage::HPassSlopeChanged);
     connect(hp.freqKnob, &Knob::valueChanged, this, &FilterPage::HPassFreqChanged);
-    connect(hp.freqEdit, &QLineEdit::editingFinished, this, &FilterPage::HPassFreqEditingFinished);
+    connect(hp.freqEdit, &ValueField::edited, this, &FilterPage::HPassFreqEditingFinished);
 
     const SectionControls &lp = m_sections[LowPass];
     connect(lp.enable, &QPushButton::clicked, this, &FilterPage::LPassEnableClicked);
     connect(lp.type, QOverload<int>::of(&QComboBox::activated), this, &FilterPage::LPassTypeChanged);
     connect(lp.slope, QOverload<int>::of(&QComboBox::activated), this, &FilterPage::LPassSlopeChanged);
     connect(lp.freqKnob, &Knob::valueChanged, this, &FilterPage::LPassFreqChanged);
-    connect(lp.freqEdit, &QLineEdit::editingFinished, this, &FilterPage::LPassFreqEditingFinished);
+    connect(lp.freqEdit, &ValueField::edited, this, &FilterPage::LPassFreqEditingFinished);
 
     connect(m_band.enable, &QPushButton::clicked, this, &FilterPage::PEQEnableClicked);
     connect(m_band.type, QOverload<int>::of(&QComboBox::activated), this, &FilterPage::PEQTypeChanged);
     connect(m_band.freqKnob, &Knob::valueChanged, this, &FilterPage::PEQFreqChanged);
-    connect(m_band.freqEdit, &QLineEdit::editingFinished, this, &FilterPage::PEQFreqEditingFinished);
+    connect(m_band.freqEdit, &ValueField::edited, this, &FilterPage::PEQFreqEditingFinished);
     connect(m_band.gainKnob, &Knob::valueChanged, this, &FilterPage::PEQGainChanged);
-    connect(m_band.gainEdit, &QLineEdit::editingFinished, this, &FilterPage::PEQGainEditingFinished);
+    connect(m_band.gainEdit, &ValueField::edited, this, &FilterPage::PEQGainEditingFinished);
     connect(m_band.qKnob, &Knob::valueChanged, this, &FilterPage::PEQQChanged);
 
     connect(m_graph, &FilterGraph::HPFilterChanged, this, &FilterPage::HPFilterGraphChanged);

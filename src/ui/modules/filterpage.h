@@ -6,6 +6,7 @@
 #include "core/protocol/protocol.h"
 #include "core/records/filterchannel.h"
 #include "ui/common/modulepage.h"
+#include "ui/controls/valuefield.h"
 #include "ui/common/tickers.h"
 
 class ChannelPanel;
@@ -59,7 +60,7 @@ public:
         QPushButton *enable = nullptr;
         QComboBox *type = nullptr;
         QComboBox *slope = nullptr;
-        QLineEdit *freqEdit = nullptr;
+        ValueField *freqEdit = nullptr;
         Knob *freqKnob = nullptr;
         QLabel *typeLabel = nullptr;
         QLabel *slopeLabel = nullptr;
@@ -75,8 +76,8 @@ public:
         std::array<QPushButton *, BandCount> buttons{};
         QPushButton *enable = nullptr;
         QComboBox *type = nullptr;
-        QLineEdit *freqEdit = nullptr;
-        QLineEdit *gainEdit = nullptr;
+        ValueField *freqEdit = nullptr;
+        ValueField *gainEdit = nullptr;
         QLineEdit *qEdit = nullptr;
         Knob *freqKnob = nullptr;
         Knob *gainKnob = nullptr;

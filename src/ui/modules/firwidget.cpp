@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -26,6 +25,7 @@
 #include "ui/common/prompt.h"
 #include "ui/controls/keyboardaccess.h"
 #include "ui/controls/knob.h"
+#include "ui/controls/valuefield.h"
 
 namespace {
 
@@ -55,7 +55,6 @@ const char *const WindowTexts[] = {
     QT_TRANSLATE_NOOP("FirWidget", "Kaiser"),
 };
 
-const QString FreqPattern = QStringLiteral("[0-9]{0,5}");
 
 QLabel *caption(QWidget *parent, bool title = false)
 {
@@ -195,7 +194,7 @@ QWidget *FirWidget::buildFrequencyPanel()
     layout->setContentsMargins(12, 8, 12, 8);
     layout->setSpacing(14);
 
-    auto column = [this](QWidget *parent, QLabel *&label, QLabel *&unit, Knob *&knob, QLineEdit *&edit,
+    auto column = [this](QWidget *parent, QLabel *&label, QLabel *&unit, Knob *&knob, ValueField *&edit,
                          int initial) {
         auto *c = new QVBoxLayout;
         c->setSpacing(2);
@@ -206,8 +205,8 @@ QWidget *FirWidget::buildFrequencyPanel()
         knob->setMinimum(FreqMin);
         knob->setMaximum(FreqMax);
         knob->setValue(float(initial));
-        edit = new QLineEdit(QString::number(initial), parent);
-        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(FreqPattern), edit));
+        edit = new ValueField(QString::number(initial), parent);
+        edit->setRange(FreqMin, FreqMax, 0, QStringLiteral("Hz"));
         edit->setAlignment(Qt::AlignCenter);
         edit->setFixedWidth(70);
         c->addWidget(label, 0, Qt::AlignHCenter);
@@ -227,8 +226,8 @@ QWidget *FirWidget::buildFrequencyPanel()
 
     connect(m_lowKnob, &Knob::valueChanged, this, &FirWidget::lowFreqKnobChanged);
     connect(m_highKnob, &Knob::valueChanged, this, &FirWidget::highFreqKnobChanged);
-    connect(m_lowEdit, &QLineEdit::editingFinished, this, &FirWidget::lowFreqEditFinished);
-    connect(m_highEdit, &QLineEdit::editingFinished, this, &FirWidget::highFreqEditFinished);
+    connect(m_lowEdit, &ValueField::edited, this, &FirWidget::lowFreqEditFinished);
+    connect(m_highEdit, &ValueField::edited, this, &FirWidget::highFreqEditFinished);
     return m_frequencyPanel;
 }
 

@@ -5,6 +5,7 @@
 #include "core/protocol/protocol.h"
 #include "core/records/firchannel.h"
 #include "ui/common/modulepage.h"
+#include "ui/controls/valuefield.h"
 
 class ChannelPanel;
 class FirGraph;
@@ -169,12 +170,12 @@ private:
     QLabel *m_lowLabel = nullptr;
     QLabel *m_lowUnit = nullptr;
     Knob *m_lowKnob = nullptr;
-    QLineEdit *m_lowEdit = nullptr;
+    ValueField *m_lowEdit = nullptr;
     QWidget *m_highColumn = nullptr;
     QLabel *m_highLabel = nullptr;
     QLabel *m_highUnit = nullptr;
     Knob *m_highKnob = nullptr;
-    QLineEdit *m_highEdit = nullptr;
+    ValueField *m_highEdit = nullptr;
     QWidget *m_frequencyPanel = nullptr;
     QWidget *m_windowPanel = nullptr;
     QLabel *m_windowLabel = nullptr;

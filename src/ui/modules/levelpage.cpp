@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QStyleOption>
 #include <QVBoxLayout>
 
@@ -20,6 +19,7 @@
 #include "core/protocol/protocol.h"
 #include "core/records/wirefloat.h"
 #include "ui/controls/keyboardaccess.h"
+#include "ui/controls/valuefield.h"
 #include "ui/controls/qfader.h"
 #include "ui/controls/qmeterwidget.h"
 
@@ -36,7 +36,6 @@ template <quint8 P>
 constexpr int ReportSize = Protocol::ReportSize<L::params, P>;
 
 // A negative value down to -70 or a positive one up to 12, one decimal at most.
-const char *const GainPattern = "^-(70|[1-6]?\\d(\\.\\d{1})?)|^(12|(1[0-1]?|\\d)(\\.\\d{1})?)$";
 
 constexpr int CaptionWidth = 60;
 
@@ -97,7 +96,6 @@ void LevelPage::buildStrips()
 
     const QFont labelFont = pointFont(font(), 8);
     const QFont buttonFont = pointFont(font(), 9);
-    auto *gainValidator = new QRegularExpressionValidator(QRegularExpression(QLatin1String(GainPattern)), this);
 
     for (int c = 0; c < m_strips.size(); ++c) {
         Strip &s = m_strips[c];
@@ -200,12 +198,12 @@ void LevelPage::buildStrips()
         s.gainTitle->setFont(labelFont);
         s.gainTitle->setAlignment(Qt::AlignCenter);
         gainColumn->addWidget(s.gainTitle, 0, Qt::AlignHCenter);
-        s.gainEdit = new QLineEdit(QLatin1String(m_setup.initialGainText), s.content);
+        s.gainEdit = new ValueField(QLatin1String(m_setup.initialGainText), s.content);
+        s.gainEdit->setRange(double(LevelRecord::MinGain), double(LevelRecord::MaxGain), 1, QStringLiteral("dB"));
         s.gainTextShown = s.gainEdit->text() == gainText(0.0f);
         s.gainEdit->setFont(labelFont);
         s.gainEdit->setFixedWidth(36);
         s.gainEdit->setAlignment(Qt::AlignCenter);
-        s.gainEdit->setValidator(gainValidator);
         s.gainEdit->setTextMargins(0, 0, 0, 0);
         s.gainEdit->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; }"));
         gainColumn->addWidget(s.gainEdit, 0, Qt::AlignHCenter);
@@ -240,7 +238,7 @@ void LevelPage::buildStrips()
 
         connect(s.mute, &QPushButton::clicked, this, &LevelPage::muteClicked);
         connect(s.invert, &QPushButton::clicked, this, &LevelPage::invertClicked);
-        connect(s.gainEdit, &QLineEdit::editingFinished, this, &LevelPage::gainEditingFinished);
+        connect(s.gainEdit, &ValueField::edited, this, &LevelPage::gainEditingFinished);
         connect(s.fader, &QFader::valueChanged, this, &LevelPage::gainFaderChanged);
         connect(s.group, qOverload<int>(&QComboBox::currentIndexChanged), this, &LevelPage::groupChanged);
     }
@@ -452,7 +450,6 @@ void LevelPage::gainEditingFinished()
     if (c < 0)
         return;
     QLineEdit *edit = m_strips.at(c).gainEdit;
-    // Unreadable text counts as 0 dB.
     const float gain = LevelRecord::clampGain(edit->text().toFloat());
     for (int target : targetsOf(c))
         setGain(uchar(target), gain);

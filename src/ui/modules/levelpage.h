@@ -4,6 +4,7 @@
 
 #include "core/records/levelrecord.h"
 #include "ui/common/modulepage.h"
+#include "ui/controls/valuefield.h"
 #include "ui/common/tickers.h"
 
 class QComboBox;
@@ -107,7 +108,7 @@ protected:
         QLabel *meterLabel = nullptr;
         QMeterWidget *meter = nullptr;
         QLabel *gainTitle = nullptr;
-        QLineEdit *gainEdit = nullptr;
+        ValueField *gainEdit = nullptr;
         QFader *fader = nullptr;
         QPushButton *mute = nullptr;
         QPushButton *invert = nullptr;

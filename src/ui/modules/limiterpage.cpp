@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QStyleOption>
 #include <QVBoxLayout>
@@ -23,10 +22,14 @@
 #include "ui/controls/knob.h"
 #include "ui/controls/qmeterwidget.h"
 #include "ui/controls/qtlimitctrl.h"
+#include "ui/controls/valuefield.h"
 
 namespace {
 
 namespace L = Protocol::Limiter;
+
+// Threshold, ratio (no unit), attack, decay.
+const QString FieldUnits[] = {QStringLiteral("dB"), QString(), QStringLiteral("ms"), QStringLiteral("ms")};
 
 QString levelText(int level)
 {
@@ -224,7 +227,11 @@ void LimiterPage::build()
         knob->setMaximum(knobSetups[p].maximum);
         knob->setValue(knobSetups[p].initial);
         m_knobs[p] = knob;
-        auto *field = new QLineEdit(initialTexts[p], m_cfg);
+        auto *field = new ValueField(initialTexts[p], m_cfg);
+        // The threshold knob turns in tenths of a dB, the field shows dB.
+        const double fieldScale = p == Threshold ? 10.0 : 1.0;
+        field->setRange(double(knobSetups[p].minimum) / fieldScale, double(knobSetups[p].maximum) / fieldScale,
+                        p == Threshold ? 1 : 0, FieldUnits[p]);
         field->setFixedWidth(50);
         field->setAlignment(Qt::AlignCenter);
         field->setFont(labelFont);
@@ -234,8 +241,6 @@ void LimiterPage::build()
         knobGrid->addWidget(field, row + 2, column, Qt::AlignHCenter);
     }
     knobGrid->setRowMinimumHeight(3, 0);
-    m_fields[Ratio]->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("100|([0-9]{0,2})")), m_fields[Ratio]));
     cfgColumn->addLayout(knobGrid);
     cfgColumn->addStretch(1);
     bodyRow->addWidget(m_cfg);
@@ -247,10 +252,10 @@ void LimiterPage::build()
     connect(m_knobs[Ratio], &Knob::valueChanged, this, &LimiterPage::RatioChanged);
     connect(m_knobs[Attack], &Knob::valueChanged, this, &LimiterPage::AttackChanged);
     connect(m_knobs[Decay], &Knob::valueChanged, this, &LimiterPage::DecayChanged);
-    connect(m_fields[Threshold], &QLineEdit::editingFinished, this, &LimiterPage::ThreshEditingFinished);
-    connect(m_fields[Ratio], &QLineEdit::editingFinished, this, &LimiterPage::RatioEditingFinished);
-    connect(m_fields[Attack], &QLineEdit::editingFinished, this, &LimiterPage::AttackEditingFinished);
-    connect(m_fields[Decay], &QLineEdit::editingFinished, this, &LimiterPage::DecayEditingFinished);
+    connect(m_fields[Threshold], &ValueField::edited, this, &LimiterPage::ThreshEditingFinished);
+    connect(m_fields[Ratio], &ValueField::edited, this, &LimiterPage::RatioEditingFinished);
+    connect(m_fields[Attack], &ValueField::edited, this, &LimiterPage::AttackEditingFinished);
+    connect(m_fields[Decay], &ValueField::edited, this, &LimiterPage::DecayEditingFinished);
 }
 
 // Model and display.
@@ -424,11 +429,13 @@ void LimiterPage::DecayEditingFinished()
 void LimiterPage::fieldFinished(Parameter parameter)
 {
     QLineEdit *field = m_fields[parameter];
-    // Unreadable text counts as 0 and is then limited like any entry.
+    // The field has already pulled a readable entry into the range.
     bool ok = false;
     double value = field->text().trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        value = 0.0;
+    if (!ok || !std::isfinite(value)) {
+        showRecord(true);
+        return;
+    }
     LimiterRecord &r = m_records[m_current];
     switch (parameter) {
     case Threshold: r.threshold = LimiterRecord::clampThreshold(value); break;

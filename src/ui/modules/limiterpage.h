@@ -6,6 +6,7 @@
 
 #include "core/records/limiterrecord.h"
 #include "ui/common/modulepage.h"
+#include "ui/controls/valuefield.h"
 #include "ui/common/tickers.h"
 
 class Knob;
@@ -167,6 +168,6 @@ private:
     QLabel *m_reductionTitle = nullptr;
     QPushButton *m_enable = nullptr;
     std::array<Knob *, ParameterCount> m_knobs{};
-    std::array<QLineEdit *, ParameterCount> m_fields{};
+    std::array<ValueField *, ParameterCount> m_fields{};
     std::array<QLabel *, ParameterCount> m_knobTitles{};
 };

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -19,6 +18,7 @@
 #include "core/records/wirefloat.h"
 #include "ui/common/prompt.h"
 #include "ui/controls/keyboardaccess.h"
+#include "ui/controls/valuefield.h"
 #include "ui/controls/qfader.h"
 
 namespace {
@@ -32,7 +32,6 @@ constexpr int PollEveryTicks = 10;
 constexpr quint32 ResetKeywordLow = 0x5F535953;
 constexpr quint32 ResetKeywordHigh = 0x2A545352;
 
-const char *const TrimPattern = "^-(70|[1-6]?\\d(\\.\\d{1})?)|^(12|(1[0-1]?|\\d)(\\.\\d{1})?)$";
 
 QString trimText(float trim)
 {
@@ -137,15 +136,14 @@ QWidget *QCail::buildChannel(Channel &channel, const QString &title, bool input)
     entry->setSpacing(2);
     channel.unit = new QLabel(QStringLiteral("dB"), channel.panel);
     channel.unit->setFont(labelFont);
-    channel.edit = new QLineEdit(QStringLiteral("0.0"), channel.panel);
+    channel.edit = new ValueField(QStringLiteral("0.0"), channel.panel);
+    channel.edit->setRange(double(LevelRecord::MinGain), double(LevelRecord::MaxGain), 1, QStringLiteral("dB"));
     // "-70.0" has to fit the 30-pixel field.
     QFont editFont = labelFont;
     editFont.setPointSize(7);
     channel.edit->setFont(editFont);
     channel.edit->setFixedSize(30, 20);
     channel.edit->setAlignment(Qt::AlignCenter);
-    channel.edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QLatin1String(TrimPattern)),
-                                                               channel.edit));
     entry->addStretch(1);
     entry->addWidget(channel.unit);
     entry->addWidget(channel.edit);
@@ -162,10 +160,10 @@ QWidget *QCail::buildChannel(Channel &channel, const QString &title, bool input)
     column->addStretch(1);
 
     if (input) {
-        connect(channel.edit, &QLineEdit::editingFinished, this, &QCail::inlevelGainEditingFinished);
+        connect(channel.edit, &ValueField::edited, this, &QCail::inlevelGainEditingFinished);
         connect(channel.fader, &QFader::valueChanged, this, &QCail::inlevelFaderChanged);
     } else {
-        connect(channel.edit, &QLineEdit::editingFinished, this, &QCail::outlevelGainEditingFinished);
+        connect(channel.edit, &ValueField::edited, this, &QCail::outlevelGainEditingFinished);
         connect(channel.fader, &QFader::valueChanged, this, &QCail::outlevelFaderChanged);
     }
     return channel.panel;
@@ -300,7 +298,6 @@ void QCail::editFinished(QVector<Channel> &channels, QPushButton *link, QObject 
     if (edited < 0)
         return;
     QLineEdit *field = channels.at(edited).edit;
-    // Unreadable text counts as 0 dB.
     const float trim = LevelRecord::clampGain(field->text().toFloat());
     field->setModified(false);
     field->clearFocus();

@@ -6,6 +6,7 @@
 
 #include "core/protocol/protocoltypes.h"
 #include "ui/common/tickers.h"
+#include "ui/controls/valuefield.h"
 
 class Link;
 class Prompt;
@@ -86,7 +87,7 @@ private:
         QWidget *panel = nullptr;
         QLabel *title = nullptr;
         QLabel *unit = nullptr;
-        QLineEdit *edit = nullptr;
+        ValueField *edit = nullptr;
         QFader *fader = nullptr;
         float trim = 0.0f;
         PendingSend pending{FaderSendTicks};

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -14,6 +13,7 @@
 #include "core/protocol/protocol.h"
 #include "ui/controls/keyboardaccess.h"
 #include "ui/controls/knob.h"
+#include "ui/controls/valuefield.h"
 
 namespace {
 
@@ -121,10 +121,11 @@ void QGate::buildStrip(int input)
         knob->setMaximum(float(setup.maximum));
         knob->setStep(1.0f);
         connect(knob, &Knob::valueChanged, this, setup.knobSlot);
-        auto *edit = new QLineEdit(strip.background);
+        auto *edit = new ValueField(strip.background);
+        edit->setRange(setup.minimum, setup.maximum, 0, p == Threshold ? QStringLiteral("dB") : QStringLiteral("ms"));
         edit->setFixedSize(50, 20);
         edit->setAlignment(Qt::AlignCenter);
-        connect(edit, &QLineEdit::editingFinished, this, setup.editSlot);
+        connect(edit, &ValueField::edited, this, setup.editSlot);
 
         auto *row = new QHBoxLayout;
         row->setSpacing(8);
@@ -138,15 +139,6 @@ void QGate::buildStrip(int input)
         strip.caption[size_t(p)] = caption;
         strip.knob[size_t(p)] = knob;
         strip.edit[size_t(p)] = edit;
-    }
-    // A minus sign with up to three digits (at most 1 in the hundreds), or 0;
-    // what the field makes of -130 or -0 is decided when it is finished.
-    strip.edit[Threshold]->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("^-(120|1?[0-9]?[0-9]?)|^(0)")), strip.edit[Threshold]));
-    // Times are whole milliseconds; out-of-range entries are pulled in.
-    for (Parameter p : {Attack, Decay}) {
-        strip.edit[size_t(p)]->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[0-9]{1,4}$")), strip.edit[size_t(p)]));
     }
 }
 
@@ -273,8 +265,10 @@ void QGate::entryFinished(Parameter parameter)
     Strip &strip = m_strips[size_t(input)];
     bool ok = false;
     int value = strip.edit[size_t(parameter)]->text().trimmed().toInt(&ok);
+    // The field has pulled a readable entry into the range and sends
+    // nothing for unreadable text.
     if (!ok)
-        value = 0;
+        return;
     GateRecord &record = m_records[size_t(input)];
     switch (parameter) {
     case Threshold: record.threshold = GateRecord::boundThreshold(value); break;

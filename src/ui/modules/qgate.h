@@ -5,6 +5,7 @@
 #include "core/protocol/protocoltypes.h"
 #include "core/records/gaterecord.h"
 #include "ui/common/modulepage.h"
+#include "ui/controls/valuefield.h"
 #include "ui/common/tickers.h"
 
 class Knob;
@@ -80,7 +81,7 @@ private:
         QLabel *lamp = nullptr;
         std::array<QLabel *, ParameterCount> caption{};
         std::array<Knob *, ParameterCount> knob{};
-        std::array<QLineEdit *, ParameterCount> edit{};
+        std::array<ValueField *, ParameterCount> edit{};
         std::array<PendingSend, ParameterCount> pending;
         QString label;
     };

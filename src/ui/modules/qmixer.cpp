@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -17,6 +16,7 @@
 #include "qmixrect.h"
 #include "ui/common/prompt.h"
 #include "ui/controls/keyboardaccess.h"
+#include "ui/controls/valuefield.h"
 #include "ui/controls/qfader.h"
 
 namespace {
@@ -177,12 +177,11 @@ QWidget *QMixer::buildStrips()
         strip.title->setObjectName(QStringLiteral("titleLabel"));
         strip.title->setAlignment(Qt::AlignCenter);
 
-        strip.edit = new QLineEdit(QStringLiteral("0"), strip.background);
+        strip.edit = new ValueField(QStringLiteral("0"), strip.background);
+        strip.edit->setRange(MixerOutput::MinGain, MixerOutput::MaxGain, 0, QStringLiteral("dB"));
         strip.edit->setFixedWidth(40);
         strip.edit->setAlignment(Qt::AlignCenter);
-        strip.edit->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("^-?[0-9]{0,3}$")), strip.edit));
-        connect(strip.edit, &QLineEdit::editingFinished, this, &QMixer::gainEditingFinished);
+        connect(strip.edit, &ValueField::edited, this, &QMixer::gainEditingFinished);
 
         strip.fader = new QFader(strip.background);
         strip.fader->setFixedSize(55, 230);

@@ -5,6 +5,7 @@
 #include "core/protocol/protocoltypes.h"
 #include "core/records/mixerrecord.h"
 #include "ui/common/modulepage.h"
+#include "ui/controls/valuefield.h"
 #include "ui/common/tickers.h"
 
 class Prompt;
@@ -84,7 +85,7 @@ private:
     {
         QWidget *background = nullptr;
         QLabel *title = nullptr;
-        QLineEdit *edit = nullptr;
+        ValueField *edit = nullptr;
         QFader *fader = nullptr;
         QPushButton *enable = nullptr;
         PendingSend pending;

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -19,6 +18,7 @@
 #include "core/protocol/protocol.h"
 #include "ui/controls/keyboardaccess.h"
 #include "ui/controls/qfader.h"
+#include "ui/controls/valuefield.h"
 
 namespace {
 
@@ -66,23 +66,19 @@ QSigGenerator::QSigGenerator(Link *link, QWidget *parent)
     connect(m_source, qOverload<int>(&QComboBox::currentIndexChanged), this, &QSigGenerator::SGSrcChanged);
 
     m_freqCaption = new QLabel(generator);
-    m_freqEdit = new QLineEdit(generator);
+    m_freqEdit = new ValueField(generator);
+    m_freqEdit->setRange(GeneratorRecord::MinFrequency, GeneratorRecord::MaxFrequency, 0, QStringLiteral("Hz"));
     // 50 pixels hold "20000" in Arial; a wider font widens the field.
     m_freqEdit->setFixedWidth(qMax(50, QFontMetrics(font).horizontalAdvance(QStringLiteral("20000")) + 16));
     m_freqEdit->setAlignment(Qt::AlignCenter);
-    // Hertz with at most two decimals; the range is enforced when finished.
-    m_freqEdit->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("^[0-9]{1,5}(\\.[0-9]{0,2})?$")), m_freqEdit));
-    connect(m_freqEdit, &QLineEdit::editingFinished, this, &QSigGenerator::freqEditingFinished);
+    connect(m_freqEdit, &ValueField::edited, this, &QSigGenerator::freqEditingFinished);
 
     m_gainCaption = new QLabel(generator);
-    m_gainEdit = new QLineEdit(generator);
+    m_gainEdit = new ValueField(generator);
+    m_gainEdit->setRange(GeneratorRecord::MinGain, GeneratorRecord::MaxGain, 0, QStringLiteral("dB"));
     m_gainEdit->setFixedWidth(40);
     m_gainEdit->setAlignment(Qt::AlignCenter);
-    m_gainEdit->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("^-(70|[1-6]?\\d(\\.\\d{1})?)|^(12|(1[0-1]?|\\d)(\\.\\d{1})?)$")),
-        m_gainEdit));
-    connect(m_gainEdit, &QLineEdit::editingFinished, this, &QSigGenerator::gainEditingFinished);
+    connect(m_gainEdit, &ValueField::edited, this, &QSigGenerator::gainEditingFinished);
 
     m_fader = new QFader(generator);
     m_fader->setFixedSize(55, 200);
@@ -187,6 +183,8 @@ void QSigGenerator::setOutLabel(uchar channel, const QString &label)
 
 void QSigGenerator::sendGlobal(quint8 param, const void *bytes, quint16 count)
 {
+    if (dropsDeferredSend(param))
+        return;
     if (Link *l = link())
         l->sendFrame(Frame::Module, moduleId(), param, Frame::Set, bytes, count);
 }
@@ -260,8 +258,10 @@ void QSigGenerator::freqEditingFinished()
 {
     bool ok = false;
     double hz = m_freqEdit->text().trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(hz))
-        hz = GeneratorRecord::MinFrequency;
+    if (!ok || !std::isfinite(hz)) {
+        showFrequency();
+        return;
+    }
     // The field takes five digits; the unit's sine stays in the audio band.
     hz = qBound(double(GeneratorRecord::MinFrequency), hz, double(GeneratorRecord::MaxFrequency));
     m_record.frequency = GeneratorRecord::wholeFrequency(hz);
@@ -273,9 +273,13 @@ void QSigGenerator::gainEditingFinished()
 {
     bool ok = false;
     const double typed = m_gainEdit->text().trimmed().toDouble(&ok);
-    // The field admits one decimal; the generator works in whole dB, so a
-    // typed 5.5 is rounded to the nearest (halves up) rather than cut.
-    const int dB = GeneratorRecord::boundGain(ok && std::isfinite(typed) ? int(std::floor(typed + 0.5)) : 0);
+    if (!ok || !std::isfinite(typed)) {
+        showGain();
+        return;
+    }
+    // The generator works in whole dB: the field has already rounded a typed
+    // 5.5 to the nearest, halves upward.
+    const int dB = GeneratorRecord::boundGain(int(std::floor(typed + 0.5)));
     m_record.gain = float(dB);
     m_gainPending.cancel();
     m_gainEdit->setText(QString::number(dB));

@@ -4,6 +4,7 @@
 
 #include "core/records/generatorrecord.h"
 #include "ui/common/modulepage.h"
+#include "ui/controls/valuefield.h"
 #include "ui/common/tickers.h"
 
 class QComboBox;
@@ -69,9 +70,9 @@ private:
     GeneratorRecord m_record;
     QComboBox *m_source = nullptr;
     QLabel *m_freqCaption = nullptr;
-    QLineEdit *m_freqEdit = nullptr;
+    ValueField *m_freqEdit = nullptr;
     QLabel *m_gainCaption = nullptr;
-    QLineEdit *m_gainEdit = nullptr;
+    ValueField *m_gainEdit = nullptr;
     QFader *m_fader = nullptr;
     QPushButton *m_mute = nullptr;
     QLabel *m_outputCaption = nullptr;
