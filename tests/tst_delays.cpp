@@ -9,6 +9,7 @@
 #include "routingrig.h"
 #include "tabchain.h"
 #include "ui/controls/qhslider.h"
+#include "ui/controls/valuefield.h"
 #include "ui/modules/qindelay.h"
 #include "ui/modules/qoutdelay.h"
 

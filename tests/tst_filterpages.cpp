@@ -201,17 +201,18 @@ private Q_SLOTS:
         QTest::newRow("freq 20000") << false << "20000" << true;
         QTest::newRow("freq 19999") << false << "19999" << true;
         QTest::newRow("freq 10") << false << "10" << true;
-        QTest::newRow("freq 20001") << false << "20001" << false;
-        QTest::newRow("freq 99999") << false << "99999" << false;
-        QTest::newRow("freq 123456") << false << "123456" << false;
-        QTest::newRow("freq -5") << false << "-5" << false;
+        QTest::newRow("freq 20001") << false << "20001" << true;
+        QTest::newRow("freq 99999") << false << "99999" << true;
+        QTest::newRow("freq 123456") << false << "123456" << true;
+        QTest::newRow("freq -5") << false << "-5" << true;
         QTest::newRow("gain 20") << true << "20" << true;
         QTest::newRow("gain -20") << true << "-20" << true;
         QTest::newRow("gain 19.9") << true << "19.9" << true;
         QTest::newRow("gain -0.5") << true << "-0.5" << true;
-        QTest::newRow("gain 21") << true << "21" << false;
-        QTest::newRow("gain 5.55") << true << "5.55" << false;
-        QTest::newRow("gain 20.5") << true << "20.5" << false;
+        QTest::newRow("gain 21") << true << "21" << true;
+        QTest::newRow("gain 5.55") << true << "5.55" << true;
+        QTest::newRow("gain 20.5") << true << "20.5" << true;
+        QTest::newRow("gain -25") << true << "-25" << true;
     }
     void validators()
     {

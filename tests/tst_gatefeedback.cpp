@@ -158,11 +158,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QByteArray>("record"); // what goes out for input C, empty: nothing
-        QTest::newRow("threshold 5 refused") << 0 << "5" << "" << QByteArray();
+        QTest::newRow("threshold 5 gives 0") << 0 << "5" << "0" << gateReport(2, 0, "00000000", "0000803f", "0000a041");
         QTest::newRow("threshold -130") << 0 << "-130" << "-120" << gateReport(2, 0, "0000f0c2", "0000803f", "0000a041");
         QTest::newRow("threshold -0") << 0 << "-0" << "0" << gateReport(2, 0, "00000000", "0000803f", "0000a041");
         QTest::newRow("threshold -64") << 0 << "-64" << "-64" << gateReport(2, 0, "000080c2", "0000803f", "0000a041");
         QTest::newRow("attack 0") << 1 << "0" << "1" << gateReport(2, 0, "000082c2", "0000803f", "0000a041");
+        QTest::newRow("attack -5 gives 1") << 1 << "-5" << "1" << gateReport(2, 0, "000082c2", "0000803f", "0000a041");
         QTest::newRow("attack 5000") << 1 << "5000" << "1000" << gateReport(2, 0, "000082c2", "00007a44", "0000a041");
         QTest::newRow("decay 10") << 2 << "10" << "20" << gateReport(2, 0, "000082c2", "0000803f", "0000a041");
         QTest::newRow("decay letters refused") << 2 << "abc" << "" << QByteArray();

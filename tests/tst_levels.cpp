@@ -398,10 +398,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<float>("sent");
 
-        QTest::newRow("5.55 refused after 5.5") << "5.55" << "5.5" << "5.5" << 5.5f;
+        QTest::newRow("5.55 rounds to 5.6") << "5.55" << "5.55" << "5.6" << 5.6f;
         QTest::newRow("-70 accepted") << "-70" << "-70" << "-70.0" << -70.0f;
-        QTest::newRow("-70.5 refused after -70") << "-70.5" << "-70" << "-70.0" << -70.0f;
-        QTest::newRow("13 refused after 1") << "13" << "1" << "1.0" << 1.0f;
+        QTest::newRow("-70.5 pulled up to -70") << "-70.5" << "-70.5" << "-70.0" << -70.0f;
+        QTest::newRow("-100 pulled up to -70") << "-100" << "-100" << "-70.0" << -70.0f;
+        QTest::newRow("13 pulled down to 12") << "13" << "13" << "12.0" << 12.0f;
         QTest::newRow("12") << "12" << "12" << "12.0" << 12.0f;
         QTest::newRow("-0.5") << "-0.5" << "-0.5" << "-0.5" << -0.5f;
         QTest::newRow("letters refused") << "a-9" << "-9" << "-9.0" << -9.0f;

@@ -120,21 +120,21 @@ private Q_SLOTS:
             << LimiterPage::Ratio << "1" << "1" << recordSet(5, 1, 0, 0.0f, 1, 1, 5);
         QTest::newRow("ratio 0 gives 1") << LimiterPage::Ratio << "0" << "1" << recordSet(5, 1, 0, 0.0f, 1, 1, 5);
         QTest::newRow("ratio 100") << LimiterPage::Ratio << "100" << "100" << recordSet(5, 1, 0, 0.0f, 100, 1, 5);
-        QTest::newRow("ratio 101 refused after 10")
-            << LimiterPage::Ratio << "101" << "10" << recordSet(5, 1, 0, 0.0f, 10, 1, 5);
+        QTest::newRow("ratio 101 gives 100")
+            << LimiterPage::Ratio << "101" << "100" << recordSet(5, 1, 0, 0.0f, 100, 1, 5);
         QTest::newRow("threshold -150 gives -120.0")
             << LimiterPage::Threshold << "-150" << "-120.0" << recordSet(5, 1, 0, -120.0f, 2, 1, 5);
         QTest::newRow("threshold 30 gives 24.0")
             << LimiterPage::Threshold << "30" << "24.0" << recordSet(5, 1, 0, 24.0f, 2, 1, 5);
-        QTest::newRow("threshold unreadable gives 0.0")
-            << LimiterPage::Threshold << "x" << "0.0" << recordSet(5, 1, 0, 0.0f, 2, 1, 5);
+        QTest::newRow("threshold unreadable restores 0.0, sends nothing")
+            << LimiterPage::Threshold << "x" << "0.0" << QString();
         QTest::newRow("threshold -7.5") << LimiterPage::Threshold << "-7.5" << "-7.5"
                                         << recordSet(5, 1, 0, -7.5f, 2, 1, 5);
         QTest::newRow("attack 0 gives 1") << LimiterPage::Attack << "0" << "1" << recordSet(5, 1, 0, 0.0f, 2, 1, 5);
         QTest::newRow("attack 5000 gives 1000")
             << LimiterPage::Attack << "5000" << "1000" << recordSet(5, 1, 0, 0.0f, 2, 1000, 5);
-        QTest::newRow("attack 12.7 gives 12")
-            << LimiterPage::Attack << "12.7" << "12" << recordSet(5, 1, 0, 0.0f, 2, 12, 5);
+        QTest::newRow("attack 12.7 gives 13")
+            << LimiterPage::Attack << "12.7" << "13" << recordSet(5, 1, 0, 0.0f, 2, 13, 5);
         QTest::newRow("decay 3 gives 5") << LimiterPage::Decay << "3" << "5" << recordSet(5, 1, 0, 0.0f, 2, 1, 5);
         QTest::newRow("decay 1001 gives 1000")
             << LimiterPage::Decay << "1001" << "1000" << recordSet(5, 1, 0, 0.0f, 2, 1, 1000);

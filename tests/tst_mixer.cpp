@@ -102,7 +102,7 @@ private Q_SLOTS:
         QTest::newRow("20 gives 12") << "20" << "12" << QByteArray::fromHex("00020c");
         QTest::newRow("-80 gives -70") << "-80" << "-70" << QByteArray::fromHex("0002ba");
         QTest::newRow("-6") << "-6" << "-6" << QByteArray::fromHex("0002fa");
-        QTest::newRow("minus alone gives 0") << "-" << "0" << QByteArray::fromHex("000200");
+        QTest::newRow("minus alone restores 0, sends nothing") << "-" << "0" << QByteArray();
     }
     void entriesAreClampedAndSentAtOnce()
     {
@@ -115,7 +115,7 @@ private Q_SLOTS:
         QCOMPARE(rig.page.gainEdit(2)->text(), shown);
         QCOMPARE(rig.page.fader(2)->value(), shown.toInt());
         QCOMPARE(rig.page.mixButton(0, 2)->text(), shown + QStringLiteral("dB"));
-        QCOMPARE(rig.sets(), QStringList{frameText(7, 2, 1, payload)});
+        QCOMPARE(rig.sets(), payload.isEmpty() ? QStringList() : QStringList{frameText(7, 2, 1, payload)});
     }
 
     void allMixSendsRowsThenTheCurrentGainsSingly()

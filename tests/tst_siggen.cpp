@@ -57,7 +57,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QByteArray>("payload");
-        QTest::newRow("1000.5") << "1000.5" << "1000" << QByteArray::fromHex("00207a44");
+        QTest::newRow("1000.5 rounds to 1001") << "1000.5" << "1001" << QByteArray::fromHex("00407a44");
         QTest::newRow("440") << "440" << "440" << QByteArray::fromHex("0000dc43");
         QTest::newRow("below the audio band") << "5" << "20" << QByteArray::fromHex("0000a041");
         QTest::newRow("above it") << "99999" << "20000" << QByteArray::fromHex("00409c46");
@@ -81,8 +81,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("inField"); // after typing, before Return
         QTest::addColumn<QStringList>("sent");
         QTest::newRow("-12") << "-12" << "-12" << QStringList{frameText(8, 4, 1, QByteArray::fromHex("000040c1"))};
-        QTest::newRow("-75 refused") << "-75" << "-7" << QStringList{frameText(8, 4, 1, QByteArray::fromHex("0000e0c0"))};
-        QTest::newRow("13 refused") << "13" << "1" << QStringList{frameText(8, 4, 1, QByteArray::fromHex("0000803f"))};
+        QTest::newRow("-75 pulled in") << "-75" << "-75" << QStringList{frameText(8, 4, 1, QByteArray::fromHex("00008cc2"))};
+        QTest::newRow("13 pulled in") << "13" << "13" << QStringList{frameText(8, 4, 1, QByteArray::fromHex("00004041"))};
         QTest::newRow("5.5 rounds") << "5.5" << "5.5" << QStringList{frameText(8, 4, 1, QByteArray::fromHex("0000c040"))};
     }
     void gainEntry()

@@ -2410,6 +2410,13 @@ Click Cancel to exit.</source>
     </message>
 </context>
 <context>
+    <name>ValueField</name>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 至 %2</translation>
+    </message>
+</context>
+<context>
     <name>mainWindow</name>
     <message>
         <source>Digital Audio Processor</source>
