@@ -421,10 +421,11 @@ private Q_SLOTS:
         QVERIFY(!page.knob(LimiterPage::Ratio)->isEnabled());
         QVERIFY(!page.enableButton()->isEnabled());
         QVERIFY(!page.resetButton()->isEnabled());
-        QVERIFY(page.copyButton()->isEnabled());
+        QVERIFY(!page.copyButton()->isEnabled());
         page.setSecurityState(0, 0);
         QVERIFY(page.knob(LimiterPage::Ratio)->isEnabled());
         QVERIFY(page.resetButton()->isEnabled());
+        QVERIFY(page.copyButton()->isEnabled());
     }
 
     void polling_data()

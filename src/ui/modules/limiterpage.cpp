@@ -621,6 +621,7 @@ void LimiterPage::applySecurityState(uchar channel, uchar state)
     const bool editable = state == 0;
     m_cfg->setEnabled(editable);
     m_reset->setEnabled(editable);
+    m_copy->setEnabled(editable);
 }
 
 void LimiterPage::setChannelLabel(uchar channel, const QString &label)
