@@ -128,6 +128,8 @@ private Q_SLOTS:
         // Every frame carries the code word.
         const QList<UnitFrame> seen = unit.received();
         QVERIFY(!seen.isEmpty());
+        for (const UnitFrame &f : seen)
+            QCOMPARE(f.code, link.code());
 
         // A set is stored and reported back.
         const QByteArray location("Stage left");
