@@ -84,6 +84,7 @@ Settings manySettings()
         {"out.2.fir.window", "hamming"},    {"out.5.lock.level", "read-only"},
         {"in.C.lock.gate", "hidden"},       {"out.1.lock.peq.4", "read-only"},
         {"in.B.lock.graph", "hidden"},      {"out.6.lock.matrix", "read-only"},
+        {"out.7.lock.level", "hidden"},     {"out.1.lock.level", "read-only"},
     };
 }
 

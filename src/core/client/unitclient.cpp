@@ -261,10 +261,11 @@ bool UnitClient::runQueries(const QVector<WireFrame> &queries, UnitState *state,
                            return StateFrames::fold(*state, cls, module, param, op, payload, length)
                                != StateFrames::Fold::Malformed;
                        },
-                       what);
+                       what, state);
 }
 
-bool UnitClient::runRequests(const QVector<WireFrame> &queries, const Handler &handler, const QString &what)
+bool UnitClient::runRequests(const QVector<WireFrame> &queries, const Handler &handler, const QString &what,
+                             UnitState *foldUnasked)
 {
     QHash<QByteArray, int> outstanding; // query key -> index
     QHash<QByteArray, int> asked;       // class, module, param -> queries outstanding
@@ -300,8 +301,9 @@ bool UnitClient::runRequests(const QVector<WireFrame> &queries, const Handler &h
                 malformed = true;
                 malformedText = QStringLiteral("a %1-byte frame with op %2").arg(length).arg(op);
             }
-            if (m_haveState)
-                StateFrames::fold(m_state, cls, module, param, op, payload, length);
+            // Reports come in the order the unit made them: one that answers
+            // no question (the echo of a set) is as current as the answers.
+            StateFrames::fold(foldUnasked ? *foldUnasked : m_state, cls, module, param, op, payload, length);
             return;
         }
         const WireFrame &q = queries.at(it.value());
@@ -346,12 +348,15 @@ bool UnitClient::runRequests(const QVector<WireFrame> &queries, const Handler &h
             oldest = qMin(oldest, index);
         const QString first = oldest < queries.size() ? frameName(queries.at(oldest)) : QString();
         return fail(Error::Timeout, QStringLiteral("%1: the unit did not answer within %2 ms (%3 of %4 replies, "
-                                                   "waiting for %5); check that it is switched on and reachable")
+                                                   "waiting for %5); %6")
                                         .arg(what)
                                         .arg(m_timeoutMs)
                                         .arg(answered)
                                         .arg(queries.size())
-                                        .arg(first));
+                                        .arg(first,
+                                             m_loggedIn ? QStringLiteral("check that it is switched on and reachable")
+                                                        : QStringLiteral("the unit has not accepted a login: log in "
+                                                                         "with its password")));
     }
     return true;
 }
@@ -509,8 +514,12 @@ bool UnitClient::sendFramesAndReadBack(const QVector<WireFrame> &frames, const Q
     }
     // What the unit holds now, read back into the kept state: it answers in
     // order, so the replies also confirm the sets before them.
+    // The unit's model closes the read-back: it is never set, so no echo of
+    // a set can answer it, and by its reply every report before it is in.
+    QVector<WireFrame> queries = StateFrames::queriesFor(m_state.family(), paths);
+    queries.append(WireFrame{Frame::System, Frame::Status, P::Status::Model, Frame::Query, {}});
     UnitState after = m_state;
-    if (!runQueries(StateFrames::queriesFor(m_state.family(), paths), &after, what)) {
+    if (!runQueries(queries, &after, what)) {
         m_haveState = false;
         return false;
     }

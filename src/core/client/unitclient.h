@@ -149,7 +149,10 @@ private:
     // The same with any handler of the replies; it returns false for a reply it cannot read.
     using Handler = std::function<bool(const WireFrame &query, quint8 cls, quint8 module, quint8 param, quint8 op,
                                        const uchar *payload, int length)>;
-    bool runRequests(const QVector<WireFrame> &queries, const Handler &handler, const QString &what);
+    // Reports that answer no question are folded into `foldUnasked` (the
+    // kept state when null).
+    bool runRequests(const QVector<WireFrame> &queries, const Handler &handler, const QString &what,
+                     UnitState *foldUnasked = nullptr);
     bool ensureState(const QString &what);
     bool checkLocks(const QStringList &paths);
     SetResult setWith(const QString &path, const std::function<SetResult(UnitState &)> &apply);
