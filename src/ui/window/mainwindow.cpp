@@ -449,8 +449,7 @@ void mainWindow::resetClicked()
     const QString text = QString::asprintf("<font size='5' face='Arial' color='red'><B>%s<br>%s</font>",
         qUtf8Printable(tr("Restore the factory settings will delete all user data!!!")),
         qUtf8Printable(tr("Do you want to reformat the disk and erase all data?")));
-    const int choice = m_prompt->ask(this, Prompt::Icon::Information, tr("warning"), text, {tr("OK"), tr("Cancle")});
-    if (choice != 0)
+    if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"), text, {tr("OK"), tr("Cancle")}))
         return;
     m_link->sendFrame(Frame::System, Frame::Status, Protocol::Status::FactoryReset, Frame::Set, nullptr, 0);
 }
