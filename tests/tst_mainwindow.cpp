@@ -101,8 +101,19 @@ private Q_SLOTS:
         QCOMPARE(w.windowTitle(), QStringLiteral("Digital Audio Processor"));
         auto *action = w.findChild<QAction *>(QStringLiteral("language2"));
         QVERIFY(action);
+        // The current language carries the check mark, and only it.
+        auto checkMarks = [&w] {
+            QList<bool> out;
+            for (QAction *a : languageActions(w))
+                out << (a->isCheckable() && a->isChecked());
+            return out;
+        };
+        QCOMPARE(checkMarks(), (QList<bool>{true, false}));
         action->trigger();
         QCOMPARE(w.currentLanguage(), 1);
+        QCOMPARE(checkMarks(), (QList<bool>{false, true}));
+        action->trigger(); // choosing it again keeps the mark
+        QCOMPARE(checkMarks(), (QList<bool>{false, true}));
         QVERIFY(dir.read(QStringLiteral("cfg.dat")).startsWith("current lang:1\r\n"));
         QCoreApplication::processEvents();
         // The Chinese translation renders the menu in Chinese.
@@ -209,16 +220,18 @@ private Q_SLOTS:
         w.link()->setCurrentSocket(&socket, 7, options.address.toIPv4Address());
         QVERIFY(waitUntil([&] { return w.link()->isLoggedIn(); }));
 
-        prompt.answers = {1}; // "Cancle"
+        prompt.answers = {1, ScriptedPrompt::Enter}; // "Cancle", then Enter alone
         w.resetClicked();
-        QCOMPARE(prompt.asked.size(), 1);
+        w.resetClicked();
+        QCOMPARE(prompt.asked.size(), 2);
         QCOMPARE(prompt.asked.at(0).title, QStringLiteral("warning"));
         QCOMPARE(prompt.asked.at(0).buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Cancle")}));
+        QCOMPARE(prompt.asked.at(0).defaultButton, 1);
 
         prompt.answers = {0};
         w.resetClicked();
         QVERIFY(waitUntil([&] { return unit.system().factoryResets == 1; }));
-        QCOMPARE(unit.receivedMatching(2, 2, 17).size(), 1);
+        QCOMPARE(unit.receivedMatching(2, 2, 17).size(), 1); // Cancle and Enter sent nothing
         QCOMPARE(unit.receivedMatching(2, 2, 17).at(0).payload.size(), 0);
         w.link()->setCurrentSocket(nullptr, 0, 0);
     }
