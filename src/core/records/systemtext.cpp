@@ -43,10 +43,12 @@ QString dspVersion(const firmware &ver, quint8 dspModel)
 
 QString duration(quint32 seconds)
 {
+    const int days = int(seconds / 86400);
     const QString clock = QString::asprintf("%02d:%02d:%02d", int(seconds / 3600 % 24), int(seconds / 60 % 60),
                                             int(seconds % 60));
-    return QCoreApplication::translate("SystemText", "%n day(s) %1", "run time: days, then hours:minutes:seconds",
-                                       int(seconds / 86400))
+    // The count is a plain variable: lupdate stalls on a division among
+    // the arguments of translate().
+    return QCoreApplication::translate("SystemText", "%n day(s) %1", "run time: days, then hours:minutes:seconds", days)
         .arg(clock);
 }
 

@@ -461,6 +461,29 @@ void QSecurity::pageReport(bool locked)
     }
 }
 
+void QSecurity::rowCellClicked(quint8 param, int channel)
+{
+    const Row *row = findRow(param);
+    if (m_locked || !row || channel >= row->channels)
+        return;
+    const uchar payload[2] = {uchar(channel), QLock::nextState(row->states.at(channel))};
+    sendSystem(param, Frame::Set, payload, sizeof payload);
+}
+
+void QSecurity::filterCellClicked(quint8 param, int channel, int entry)
+{
+    const FilterTable *table = findFilter(param);
+    if (m_locked || !table || channel >= table->channels || entry >= FilterEntries)
+        return;
+    uchar payload[1 + FilterEntries];
+    payload[0] = uchar(channel);
+    const QByteArray &record = table->states.at(channel);
+    for (int i = 0; i < FilterEntries; ++i)
+        payload[1 + i] = uchar(record.at(i));
+    payload[1 + entry] = QLock::nextState(payload[1 + entry]);
+    sendSystem(param, Frame::Set, payload, sizeof payload);
+}
+
 void QSecurity::poll(quint32 tick)
 {
     if (tick % PollEvery != 0)
