@@ -165,10 +165,11 @@ private Q_SLOTS:
         ScratchDir dir;
         ScriptedPrompt prompt;
         mainWindow w(AppOptions(), &prompt, freshSettings(dir));
+        // As English shows it (the window loads its English file).
         QCOMPARE(mainWindow::faultText(0x09),
-                 QStringLiteral("Found fault :\n\nDSP, DAC\n\nSee the Settings page for details."));
+                 QStringLiteral("Faults found :\n\nDSP, DAC\n\nSee the Settings page for details."));
         QCOMPARE(mainWindow::faultText(0x0F),
-                 QStringLiteral("Found fault :\n\nDSP, DAC, Flash, Temp\n\nSee the Settings page for details."));
+                 QStringLiteral("Faults found :\n\nDSP, DAC, Flash, Temp\n\nSee the Settings page for details."));
         w.setFault(0x04);
         QVERIFY(w.faultTimer()->isActive());
         QCOMPARE(w.faultTimer()->interval(), 120000);
@@ -192,7 +193,7 @@ private Q_SLOTS:
 
         w.findChild<QAction *>(QStringLiteral("0"))->trigger();
         QCOMPARE(prompt.asked.size(), 1);
-        QVERIFY(prompt.asked.at(0).text.startsWith(QLatin1String("Disabling high DPI scaling")));
+        QVERIFY(prompt.asked.at(0).text.startsWith(QLatin1String("Without high DPI scaling")));
         QVERIFY(dir.read(QStringLiteral("cfg.dat")).contains("HighDpiScaling:0\r\n"));
         QVERIFY(w.findChild<QAction *>(QStringLiteral("0"))->isChecked());
         QVERIFY(!w.findChild<QAction *>(QStringLiteral("1"))->isChecked());
@@ -224,8 +225,10 @@ private Q_SLOTS:
         w.resetClicked();
         w.resetClicked();
         QCOMPARE(prompt.asked.size(), 2);
-        QCOMPARE(prompt.asked.at(0).title, QStringLiteral("warning"));
-        QCOMPARE(prompt.asked.at(0).buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Cancle")}));
+        // In English as the window's English file shows it.
+        QCOMPARE(prompt.asked.at(0).title, QStringLiteral("Warning"));
+        QCOMPARE(prompt.asked.at(0).buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Cancel")}));
+        QVERIFY(prompt.asked.at(0).text.contains(QLatin1String("Restoring the factory settings deletes all user data!")));
         QCOMPARE(prompt.asked.at(0).defaultButton, 1);
 
         prompt.answers = {0};
