@@ -1,4 +1,5 @@
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QAction>
 #include <QPushButton>
 #include <QScrollBar>
@@ -158,6 +159,51 @@ private Q_SLOTS:
         QVERIFY(!settings->value(QStringLiteral("WindowGeometry")).toByteArray().isEmpty());
         mainWindow again(AppOptions(), &prompt, settings);
         QCOMPARE(again.size(), QSize(900, 560));
+    }
+
+    // The real message box behind the prompt: Enter presses the default
+    // button, Escape the refusal; tell()'s single button is translated.
+    void dialogPromptKeys_data()
+    {
+        QTest::addColumn<int>("defaultButton");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("Enter, first button default") << 0 << int(Qt::Key_Return) << 0;
+        QTest::newRow("Enter, refusal default") << 1 << int(Qt::Key_Return) << 1;
+        QTest::newRow("Escape") << 0 << int(Qt::Key_Escape) << 1;
+        QTest::newRow("Escape, refusal default") << 1 << int(Qt::Key_Escape) << 1;
+    }
+    void dialogPromptKeys()
+    {
+        QFETCH(int, defaultButton);
+        QFETCH(int, key);
+        QFETCH(int, chosen);
+        QStringList shown;
+        QTimer::singleShot(0, [&shown, key] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                for (QAbstractButton *b : box->buttons())
+                    shown << b->text();
+                QTest::keyClick(box, Qt::Key(key));
+            }
+        });
+        DialogPrompt prompt;
+        QCOMPARE(prompt.ask(nullptr, Prompt::Icon::Warning, QStringLiteral("t"), QStringLiteral("Erase?"),
+                            {QStringLiteral("Yes"), QStringLiteral("No")}, defaultButton),
+                 chosen);
+        QCOMPARE(shown.size(), 2);
+    }
+
+    void tellsOkInTheCurrentLanguage()
+    {
+        ScratchDir dir;
+        ScriptedPrompt prompt;
+        mainWindow w(AppOptions(), &prompt, freshSettings(dir));
+        w.findChild<QAction *>(QStringLiteral("language2"))->trigger();
+        prompt.tell(nullptr, Prompt::Icon::Information, QStringLiteral("t"), QStringLiteral("x"));
+        QCOMPARE(prompt.asked.at(0).buttons, QStringList{QStringLiteral("确定")});
+        w.findChild<QAction *>(QStringLiteral("language1"))->trigger();
+        prompt.tell(nullptr, Prompt::Icon::Information, QStringLiteral("t"), QStringLiteral("x"));
+        QCOMPARE(prompt.asked.at(1).buttons, QStringList{QStringLiteral("OK")});
     }
 
     void faultBox()

@@ -314,7 +314,8 @@ private Q_SLOTS:
         QTest::newRow("save yes") << 9 << save << 0 << live("Save preset?") << 1 << "2/1:09";
         QTest::newRow("save no") << 9 << save << 1 << live("Save preset?") << 1 << "";
         QTest::newRow("save over a preset, Enter") << 9 << save << enter << live("Save preset?") << 1 << "";
-        QTest::newRow("save into an empty slot, Enter") << 2 << save << enter << "Save preset?\nPreset 3" << 0 << "2/1:02";
+        QTest::newRow("save into an empty slot, Enter")
+            << 2 << save << enter << "Save preset?\nPreset 3" << 0 << "2/1:02";
         QTest::newRow("recall yes") << 9 << recall << 0 << live("Recall preset?") << 1 << "9/1:09";
         QTest::newRow("recall closed") << 9 << recall << -1 << live("Recall preset?") << 1 << "";
         QTest::newRow("recall, Enter") << 9 << recall << enter << live("Recall preset?") << 1 << "";

@@ -49,7 +49,8 @@ class TestTranslations : public QObject
         bool loaded;
         explicit Installed(const QString &file)
             : loaded(file.isEmpty()
-                     || translator.load(qEnvironmentVariable("ORVALIX_RUN_DIR") + QLatin1String("/translations/") + file))
+                     || translator.load(qEnvironmentVariable("ORVALIX_RUN_DIR") + QLatin1String("/translations/")
+                                        + file))
         {
             if (!file.isEmpty())
                 QCoreApplication::installTranslator(&translator);

@@ -681,7 +681,7 @@ void DEQWidget::copyToClicked()
 void DEQWidget::resetClicked()
 {
     if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"), tr("Clear all setting?"),
-                                     {tr("OK"), tr("Cancle")}))
+                                      {tr("OK"), tr("Cancle")}))
         return;
     if (m_pending.isPending() && m_pendingChannel == m_current)
         m_pending.cancel();

@@ -1054,7 +1054,7 @@ void FilterPage::channelCopy(uchar select, char *args)
 void FilterPage::ResetClicked()
 {
     if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"), tr("Clear all setting?"),
-                                     {tr("OK"), tr("Cancle")}))
+                                      {tr("OK"), tr("Cancle")}))
         return;
     for (PendingSend &p : m_pending)
         p.cancel();

@@ -700,7 +700,7 @@ void FirWidget::viewCurrentClicked()
 void FirWidget::resetClicked()
 {
     if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"), tr("Clear all setting?"),
-                                     {tr("OK"), tr("Cancle")}))
+                                      {tr("OK"), tr("Cancle")}))
         return;
     m_records[m_current] = defaultRecord();
     m_known[m_current] = true;
@@ -837,7 +837,7 @@ void FirWidget::loadExternalFile()
         return;
     }
     if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"),
-                                     tr("Import external FIR data and update to device?"), {tr("OK"), tr("Cancle")}))
+                                      tr("Import external FIR data and update to device?"), {tr("OK"), tr("Cancle")}))
         return;
     setCheckedQuietly(m_enable, true);
     setType(ExternalType);
@@ -867,8 +867,8 @@ void FirWidget::importClicked()
                            : tr("FIR file format error!"));
         return;
     }
-    if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"), tr("Import FIR and update to device?"),
-                                     {tr("OK"), tr("Cancle")}))
+    if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"),
+                                      tr("Import FIR and update to device?"), {tr("OK"), tr("Cancle")}))
         return;
     showRecord(header);
     updateToDeviceClicked();

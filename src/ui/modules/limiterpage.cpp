@@ -491,7 +491,7 @@ void LimiterPage::ResetClicked()
 {
     Prompt *prompt = m_prompt ? m_prompt : Prompt::standard();
     if (!prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"), tr("Clear all setting?"),
-                                   {tr("OK"), tr("Cancle")}))
+                                    {tr("OK"), tr("Cancle")}))
         return;
     if (m_pendingChannel == m_current) {
         for (PendingSend &pending : m_pending)

@@ -353,7 +353,7 @@ void QCail::systemResetClicked()
 {
     Prompt *prompt = m_prompt ? m_prompt : Prompt::standard();
     if (!prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"), tr("Reset system all config?"),
-                                   {tr("OK"), tr("Cancle")}) || !m_link)
+                                    {tr("OK"), tr("Cancle")}) || !m_link)
         return;
     const QByteArray keyword = systemResetKeyword();
     m_link->sendFrame(Frame::System, Frame::Login, Protocol::Login::Password, Frame::Set, keyword.constData(),

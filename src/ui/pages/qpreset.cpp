@@ -370,7 +370,8 @@ void QPreset::importOneClicked()
     const QString path = m_prompt->openFileName(this, tr("pst Files"), QDir::currentPath(), tr("pst Files (*.pst1)"));
     if (path.isEmpty())
         return;
-    if (m_slots[size_t(slot)].used && !confirm(slot, tr("Replace this preset with %1?").arg(QDir::toNativeSeparators(path)), true))
+    if (m_slots[size_t(slot)].used
+        && !confirm(slot, tr("Replace this preset with %1?").arg(QDir::toNativeSeparators(path)), true))
         return;
     m_transfer->importSlot(slot, path);
 }
