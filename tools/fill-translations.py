@@ -8,8 +8,8 @@ Each line of TEXTS.tsv is "source<TAB>translation", or
 own way; "\\n" in either column stands for a line break. A text with plural
 forms (%n) takes one column per form: "source<TAB>form1<TAB>form2".
 Messages whose source is listed get the translation and lose their
-"unfinished" mark. With --same, every remaining unfinished message is
-translated to its own source text (for the English file).
+"unfinished" mark. With --same, every other message is translated to its own
+source text (for the English file, where only the listed texts differ).
 """
 import html
 import re
@@ -52,7 +52,7 @@ def main():
             translation = table[context + "|" + source]
         elif source in table:
             translation = table[source]
-        elif same and 'type="unfinished"' in block:
+        elif same:
             translation = source
         else:
             return block

@@ -2243,7 +2243,7 @@ Click Cancel to exit.</translation>
     </message>
     <message>
         <source>ERROR</source>
-        <translation>Error</translation>
+        <translation>ERROR</translation>
     </message>
     <message>
         <source>Normal</source>
