@@ -207,7 +207,7 @@ private Q_SLOTS:
         QCOMPARE(shown(s.setup(), "valueFaultDac"), QStringLiteral("ERROR"));
         QVERIFY(s.window.faultBox()->isVisible());
         QCOMPARE(s.window.faultBox()->text(),
-                 QStringLiteral("Found fault :\n\nDAC\n\nSee the Settings page for details."));
+                 QStringLiteral("Faults found :\n\nDAC\n\nSee the Settings page for details."));
         s.window.faultBox()->hide();
 
         s.unit.system().faultBits = 0;
