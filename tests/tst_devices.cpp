@@ -220,8 +220,8 @@ private Q_SLOTS:
         // Run times appear with the second record.
         QCOMPARE(cell(table, 0, QDevTable::RunTimeColumn), QString());
         table.processDatagram(bytes);
-        QCOMPARE(cell(table, 0, QDevTable::RunTimeColumn), QStringLiteral("0day 19:08:45"));
-        QCOMPARE(cell(table, 0, QDevTable::TotalTimeColumn), QStringLiteral("1day 00:00:01"));
+        QCOMPARE(cell(table, 0, QDevTable::RunTimeColumn), QStringLiteral("0 day(s) 19:08:45"));
+        QCOMPARE(cell(table, 0, QDevTable::TotalTimeColumn), QStringLiteral("1 day(s) 00:00:01"));
         QCOMPARE(table.count(), 1);
     }
 

@@ -216,6 +216,51 @@ private Q_SLOTS:
         QVERIFY(f.cailDialog()->isVisible());
     }
 
+    // Every button that clears a page, or the unit's whole configuration,
+    // asks first with the refusal as the default: Enter alone clears nothing.
+    void clearingQuestionsDefaultToTheRefusal_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("in filter") << "In Filter" << "Reset" << "Clear all setting?";
+        QTest::newRow("out filter") << "Out Filter" << "Reset" << "Clear all setting?";
+        QTest::newRow("in limiter") << "In Limiter" << "Reset" << "Clear all setting?";
+        QTest::newRow("out limiter") << "Out Limiter" << "Reset" << "Clear all setting?";
+        QTest::newRow("dynamic EQ") << "DEQWidget" << "Reset" << "Clear all setting?";
+        QTest::newRow("FIR") << "FirWidget" << "Clear" << "Clear all setting?";
+        QTest::newRow("matrix reset") << "Mix Mtx" << "Reset" << "Disable all mixer and set their value to 0dB?";
+        QTest::newRow("matrix all mix") << "Mix Mtx" << "All Mix" << "Enable all mixer and set their value to 0dB?";
+        QTest::newRow("calibration") << "" << "System \nReset" << "Reset system all config?";
+    }
+    void clearingQuestionsDefaultToTheRefusal()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, button);
+        QFETCH(QString, question);
+        Link link;
+        ScriptedPrompt prompt;
+        prompt.defaultAnswer = ScriptedPrompt::Enter;
+        FuncWidget f(&link, &prompt);
+        QWidget *owner = f.cailDialog();
+        for (int i = 0; i < f.stack()->count(); ++i) {
+            if (!page.isEmpty() && f.stack()->widget(i)->objectName() == page)
+                owner = f.stack()->widget(i);
+        }
+        QPushButton *target = nullptr;
+        for (QPushButton *b : owner->findChildren<QPushButton *>()) {
+            if (b->text() == button)
+                target = b;
+        }
+        QVERIFY(target);
+        owner->show();
+        target->setEnabled(true);
+        target->click();
+        QCOMPARE(prompt.asked.size(), 1);
+        QCOMPARE(prompt.asked.at(0).text, question);
+        QCOMPARE(prompt.asked.at(0).defaultButton, 1);
+    }
+
     void securityLocksReachThePages()
     {
         Link link;

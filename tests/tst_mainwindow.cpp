@@ -1,4 +1,5 @@
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QAction>
 #include <QPushButton>
 #include <QScrollBar>
@@ -101,8 +102,19 @@ private Q_SLOTS:
         QCOMPARE(w.windowTitle(), QStringLiteral("Digital Audio Processor"));
         auto *action = w.findChild<QAction *>(QStringLiteral("language2"));
         QVERIFY(action);
+        // The current language carries the check mark, and only it.
+        auto checkMarks = [&w] {
+            QList<bool> out;
+            for (QAction *a : languageActions(w))
+                out << (a->isCheckable() && a->isChecked());
+            return out;
+        };
+        QCOMPARE(checkMarks(), (QList<bool>{true, false}));
         action->trigger();
         QCOMPARE(w.currentLanguage(), 1);
+        QCOMPARE(checkMarks(), (QList<bool>{false, true}));
+        action->trigger(); // choosing it again keeps the mark
+        QCOMPARE(checkMarks(), (QList<bool>{false, true}));
         QVERIFY(dir.read(QStringLiteral("cfg.dat")).startsWith("current lang:1\r\n"));
         QCoreApplication::processEvents();
         // The Chinese translation renders the menu in Chinese.
@@ -149,15 +161,61 @@ private Q_SLOTS:
         QCOMPARE(again.size(), QSize(900, 560));
     }
 
+    // The real message box behind the prompt: Enter presses the default
+    // button, Escape the refusal; tell()'s single button is translated.
+    void dialogPromptKeys_data()
+    {
+        QTest::addColumn<int>("defaultButton");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("Enter, first button default") << 0 << int(Qt::Key_Return) << 0;
+        QTest::newRow("Enter, refusal default") << 1 << int(Qt::Key_Return) << 1;
+        QTest::newRow("Escape") << 0 << int(Qt::Key_Escape) << 1;
+        QTest::newRow("Escape, refusal default") << 1 << int(Qt::Key_Escape) << 1;
+    }
+    void dialogPromptKeys()
+    {
+        QFETCH(int, defaultButton);
+        QFETCH(int, key);
+        QFETCH(int, chosen);
+        QStringList shown;
+        QTimer::singleShot(0, [&shown, key] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                for (QAbstractButton *b : box->buttons())
+                    shown << b->text();
+                QTest::keyClick(box, Qt::Key(key));
+            }
+        });
+        DialogPrompt prompt;
+        QCOMPARE(prompt.ask(nullptr, Prompt::Icon::Warning, QStringLiteral("t"), QStringLiteral("Erase?"),
+                            {QStringLiteral("Yes"), QStringLiteral("No")}, defaultButton),
+                 chosen);
+        QCOMPARE(shown.size(), 2);
+    }
+
+    void tellsOkInTheCurrentLanguage()
+    {
+        ScratchDir dir;
+        ScriptedPrompt prompt;
+        mainWindow w(AppOptions(), &prompt, freshSettings(dir));
+        w.findChild<QAction *>(QStringLiteral("language2"))->trigger();
+        prompt.tell(nullptr, Prompt::Icon::Information, QStringLiteral("t"), QStringLiteral("x"));
+        QCOMPARE(prompt.asked.at(0).buttons, QStringList{QStringLiteral("确定")});
+        w.findChild<QAction *>(QStringLiteral("language1"))->trigger();
+        prompt.tell(nullptr, Prompt::Icon::Information, QStringLiteral("t"), QStringLiteral("x"));
+        QCOMPARE(prompt.asked.at(1).buttons, QStringList{QStringLiteral("OK")});
+    }
+
     void faultBox()
     {
         ScratchDir dir;
         ScriptedPrompt prompt;
         mainWindow w(AppOptions(), &prompt, freshSettings(dir));
+        // As English shows it (the window loads its English file).
         QCOMPARE(mainWindow::faultText(0x09),
-                 QStringLiteral("Found fault :\n\nDSP, DAC\n\nSee the Settings page for details."));
+                 QStringLiteral("Faults found :\n\nDSP, DAC\n\nSee the Settings page for details."));
         QCOMPARE(mainWindow::faultText(0x0F),
-                 QStringLiteral("Found fault :\n\nDSP, DAC, Flash, Temp\n\nSee the Settings page for details."));
+                 QStringLiteral("Faults found :\n\nDSP, DAC, Flash, Temp\n\nSee the Settings page for details."));
         w.setFault(0x04);
         QVERIFY(w.faultTimer()->isActive());
         QCOMPARE(w.faultTimer()->interval(), 120000);
@@ -181,7 +239,7 @@ private Q_SLOTS:
 
         w.findChild<QAction *>(QStringLiteral("0"))->trigger();
         QCOMPARE(prompt.asked.size(), 1);
-        QVERIFY(prompt.asked.at(0).text.startsWith(QLatin1String("Disabling high DPI scaling")));
+        QVERIFY(prompt.asked.at(0).text.startsWith(QLatin1String("Without high DPI scaling")));
         QVERIFY(dir.read(QStringLiteral("cfg.dat")).contains("HighDpiScaling:0\r\n"));
         QVERIFY(w.findChild<QAction *>(QStringLiteral("0"))->isChecked());
         QVERIFY(!w.findChild<QAction *>(QStringLiteral("1"))->isChecked());
@@ -209,16 +267,20 @@ private Q_SLOTS:
         w.link()->setCurrentSocket(&socket, 7, options.address.toIPv4Address());
         QVERIFY(waitUntil([&] { return w.link()->isLoggedIn(); }));
 
-        prompt.answers = {1}; // "Cancle"
+        prompt.answers = {1, ScriptedPrompt::Enter}; // "Cancle", then Enter alone
         w.resetClicked();
-        QCOMPARE(prompt.asked.size(), 1);
-        QCOMPARE(prompt.asked.at(0).title, QStringLiteral("warning"));
-        QCOMPARE(prompt.asked.at(0).buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Cancle")}));
+        w.resetClicked();
+        QCOMPARE(prompt.asked.size(), 2);
+        // In English as the window's English file shows it.
+        QCOMPARE(prompt.asked.at(0).title, QStringLiteral("Warning"));
+        QCOMPARE(prompt.asked.at(0).buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Cancel")}));
+        QVERIFY(prompt.asked.at(0).text.contains(QLatin1String("Restoring the factory settings deletes all user data!")));
+        QCOMPARE(prompt.asked.at(0).defaultButton, 1);
 
         prompt.answers = {0};
         w.resetClicked();
         QVERIFY(waitUntil([&] { return unit.system().factoryResets == 1; }));
-        QCOMPARE(unit.receivedMatching(2, 2, 17).size(), 1);
+        QCOMPARE(unit.receivedMatching(2, 2, 17).size(), 1); // Cancle and Enter sent nothing
         QCOMPARE(unit.receivedMatching(2, 2, 17).at(0).payload.size(), 0);
         w.link()->setCurrentSocket(nullptr, 0, 0);
     }

@@ -15,6 +15,7 @@
 
 #include "core/devices/devicedatabase.h"
 #include "core/link/logging.h"
+#include "core/records/systemtext.h"
 #include "qipsetting.h"
 #include "ui/common/prompt.h"
 #include "ui/controls/keyboardaccess.h"
@@ -332,9 +333,7 @@ void QDevTable::saveGeometryIfShown()
 
 QString QDevTable::durationText(quint32 seconds)
 {
-    const quint32 days = seconds / 86400;
-    const quint32 rest = seconds % 86400;
-    return QString::asprintf("%uday %02u:%02u:%02u", days, rest / 3600, rest % 3600 / 60, rest % 60);
+    return SystemText::duration(seconds);
 }
 
 void QDevTable::setCell(int row, int column, const QString &text)

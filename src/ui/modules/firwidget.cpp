@@ -699,9 +699,8 @@ void FirWidget::viewCurrentClicked()
 
 void FirWidget::resetClicked()
 {
-    const int answer = m_prompt->ask(this, Prompt::Icon::Warning, tr("warning"), tr("Clear all setting?"),
-                                     {tr("OK"), tr("Cancle")});
-    if (answer != 0)
+    if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"), tr("Clear all setting?"),
+                                      {tr("OK"), tr("Cancle")}))
         return;
     m_records[m_current] = defaultRecord();
     m_known[m_current] = true;
@@ -837,9 +836,8 @@ void FirWidget::loadExternalFile()
                            : tr("External FIR file format error!"));
         return;
     }
-    const int answer = m_prompt->ask(this, Prompt::Icon::Warning, tr("warning"),
-                                     tr("Import external FIR data and update to device?"), {tr("OK"), tr("Cancle")});
-    if (answer != 0)
+    if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"),
+                                      tr("Import external FIR data and update to device?"), {tr("OK"), tr("Cancle")}))
         return;
     setCheckedQuietly(m_enable, true);
     setType(ExternalType);
@@ -869,9 +867,8 @@ void FirWidget::importClicked()
                            : tr("FIR file format error!"));
         return;
     }
-    const int answer = m_prompt->ask(this, Prompt::Icon::Warning, tr("warning"), tr("Import FIR and update to device?"),
-                                     {tr("OK"), tr("Cancle")});
-    if (answer != 0)
+    if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"),
+                                      tr("Import FIR and update to device?"), {tr("OK"), tr("Cancle")}))
         return;
     showRecord(header);
     updateToDeviceClicked();

@@ -3,9 +3,9 @@
 #include <QButtonGroup>
 #include <QDir>
 #include <QEvent>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -429,19 +429,24 @@ void FuncWidget::savePreset2PC(uchar saveType, QString dir)
 {
     const auto variant = saveType == PresetImage::Sharc48k ? PresetImage::Sharc48k : PresetImage::Sharc96k;
     const QByteArray data = PresetPages::capture(*this).pack(variant);
-    QFile file(dir);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size()) {
-        // Not silently: the operator would believe the preset was kept.
+    // Written whole or not at all: a full disk found only when the file is
+    // closed must not leave a cut file that looks saved.
+    QSaveFile file(dir);
+    const bool saved = file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    if (!saved) {
         m_prompt->tell(this, Prompt::Icon::Critical, tr("ERROR"),
                        tr("Can not write the file:\n%1").arg(QDir::toNativeSeparators(dir)));
+        return;
     }
+    m_prompt->tell(this, Prompt::Icon::Information, tr("Offline Save"),
+                   tr("The settings were saved to %1.").arg(QDir::toNativeSeparators(dir)));
 }
 
 void FuncWidget::importPresetFromPC(uchar type, QByteArray data)
 {
     PresetImage::Variant variant;
     if (!PresetImage::variantOfSize(data.size(), &variant) || variant != type) {
-        m_prompt->tell(nullptr, Prompt::Icon::Critical, tr("ERROR"), tr("preset file format error!"));
+        m_prompt->tell(nullptr, Prompt::Icon::Critical, tr("ERROR"), QPreset::offlineFormatError());
         return;
     }
     // The pages of the file's family first: the 96 kHz image needs the

@@ -7,6 +7,7 @@
 #include "core/settings/appoptions.h"
 #include "core/settings/languagelist.h"
 #include "core/settings/localconfig.h"
+#include "ui/common/prompt.h"
 
 class DialogProgress;
 class FirmwareUpload;
@@ -145,4 +146,10 @@ private:
     // old one again after every rejection).
     QPointer<QTcpSocket> m_dialogPasswordSocket;
     QPointer<QTcpSocket> m_rememberedRetrySocket;
+    // A login-password change is proved by logging in with the new password
+    // on the same connection; the unit's login report is the answer.
+    QPointer<QTcpSocket> m_newPasswordSocket;
+    QString m_newPassword;
+
+    void tellLater(Prompt::Icon icon, const QString &title, const QString &text);
 };
