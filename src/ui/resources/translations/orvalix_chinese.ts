@@ -1038,6 +1038,17 @@
     </message>
 </context>
 <context>
+    <name>LinkBanner</name>
+    <message>
+        <source>Offline: no unit is connected. Changes are kept in this window and are not sent to a unit.</source>
+        <translation>离线：未连接设备。修改保留在本窗口中，不会发送到设备。</translation>
+    </message>
+    <message>
+        <source>Not logged in: the unit takes no changes until it accepts the login. Changes are kept in this window.</source>
+        <translation>未登录：设备接受登录之前不接收任何修改。修改保留在本窗口中。</translation>
+    </message>
+</context>
+<context>
     <name>QCail</name>
     <message>
         <source>warning</source>

@@ -1038,6 +1038,17 @@
     </message>
 </context>
 <context>
+    <name>LinkBanner</name>
+    <message>
+        <source>Offline: no unit is connected. Changes are kept in this window and are not sent to a unit.</source>
+        <translation>Offline: no unit is connected. Changes are kept in this window and are not sent to a unit.</translation>
+    </message>
+    <message>
+        <source>Not logged in: the unit takes no changes until it accepts the login. Changes are kept in this window.</source>
+        <translation>Not logged in: the unit takes no changes until it accepts the login. Changes are kept in this window.</translation>
+    </message>
+</context>
+<context>
     <name>QCail</name>
     <message>
         <source>warning</source>
