@@ -157,7 +157,7 @@ int main(int argc, char *argv[])
 
     // The unit goes away: banner over the pages, pages greyed, meters dark.
     buttons.first()->click();
-    w.link()->setCurrentSocket(nullptr, 0, 0);
+    w.devChanged(-1);
     for (const auto &language : languages) {
         for (const QSize &size : sizes) {
             showAt(language.language, size);

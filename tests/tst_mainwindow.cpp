@@ -1,8 +1,10 @@
 #include <QAbstractScrollArea>
 #include <QAction>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QTextDocument>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
@@ -17,6 +19,7 @@
 #include "core/protocol/protocol.h"
 #include "systemmodule.h"
 #include "testsupport.h"
+#include "ui/controls/dragscrollarea.h"
 #include "ui/controls/qfader.h"
 #include "ui/controls/qmeterwidget.h"
 #include "ui/modules/qgate.h"
@@ -30,6 +33,30 @@
 #include "virtualunit.h"
 
 namespace {
+
+// Push buttons and one-line labels under `root` whose text is wider than
+// they are. Labels meant to clip (with the whole text in their tool tip)
+// are left out, and so are buttons that paint their own face (the lock
+// cells' text is their name, not what they show).
+QStringList cutTexts(QWidget *root)
+{
+    QStringList cut;
+    for (QPushButton *button : root->findChildren<QPushButton *>()) {
+        const QString text = QString(button->text()).remove(QLatin1Char('&'));
+        if (button->isVisibleTo(root) && !text.isEmpty()
+            && button->fontMetrics().horizontalAdvance(text) > button->contentsRect().width())
+            cut << QStringLiteral("button \"%1\" %2 px").arg(text).arg(button->width());
+    }
+    for (QLabel *label : root->findChildren<QLabel *>()) {
+        if (!label->isVisibleTo(root) || label->wordWrap() || label->textFormat() == Qt::RichText
+            || label->sizePolicy().horizontalPolicy() == QSizePolicy::Ignored || label->text().isEmpty()
+            || Qt::mightBeRichText(label->text()))
+            continue;
+        if (label->fontMetrics().horizontalAdvance(label->text()) > label->contentsRect().width())
+            cut << QStringLiteral("label \"%1\" %2 px").arg(label->text()).arg(label->width());
+    }
+    return cut;
+}
 
 QList<QAction *> languageActions(mainWindow &w)
 {
@@ -301,6 +328,8 @@ private Q_SLOTS:
             QCoreApplication::processEvents();
             const QString name = QString::fromLatin1(page->metaObject()->className());
             QCOMPARE(w.size(), size);
+            const QStringList cut = cutTexts(page);
+            QVERIFY2(cut.isEmpty(), qPrintable(name + QLatin1String(": ") + cut.join(QLatin1String("; "))));
             for (int p = 0; p < fixedParts.size(); ++p) {
                 QVERIFY2(whole(fixedParts.at(p)), qPrintable(name + QLatin1Char(' ') + fixedParts.at(p)->objectName()));
                 QCOMPARE(fixedParts.at(p)->mapTo(&w, QPoint(0, 0)), places.at(p));

@@ -39,7 +39,7 @@ constexpr int ReportSize = Protocol::ReportSize<L::params, P>;
 
 constexpr int CaptionWidth = 60;
 // How much taller than their smallest the meters and faders may grow.
-constexpr int MaxGrowth = 300;
+constexpr int MaxGrowth = 600;
 
 QString gainText(float gain)
 {

@@ -170,8 +170,8 @@ void FuncWidget::createButtons()
     m_pageArea->setWidget(m_stack);
     // Greyed, not disabled: without a unit the pages still take changes.
     auto *grey = new QGraphicsColorizeEffect(m_stack);
-    grey->setColor(QColor(70, 70, 70));
-    grey->setStrength(0.85);
+    grey->setColor(QColor(90, 90, 90));
+    grey->setStrength(1.0);
     m_stack->setGraphicsEffect(grey);
 
     auto *layout = new QVBoxLayout(this);

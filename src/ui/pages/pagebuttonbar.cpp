@@ -53,6 +53,8 @@ void PageButtonBar::refit()
     const int rows = rowsFor(width(), m_buttons.size(), neededButtonWidth(), Spacing, MaxRows);
     if (rows != m_rows || !layout())
         arrange(rows);
+    // Buttons take their places now, not at the next event loop pass.
+    layout()->activate();
     updateGeometry();
 }
 

@@ -314,6 +314,8 @@ void mainWindow::changeEvent(QEvent *event)
 void mainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
+    if (!m_overView)
+        return;
     // 70-pixel meters at 600 pixels of height, taller meters on taller
     // screens (the page area below keeps most of the extra room).
     m_overView->setMeterHeight(QOverView::MinMeterHeight + (event->size().height() - 600) / 5);
