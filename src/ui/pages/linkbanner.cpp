@@ -9,9 +9,6 @@ LinkBanner::LinkBanner(QWidget *parent)
     setWordWrap(true);
     setAlignment(Qt::AlignCenter);
     setMargin(4);
-    // Loud on purpose: pages without a unit look much like pages with one.
-    setStyleSheet(QStringLiteral("QLabel#linkBanner { background-color: rgb(150, 40, 36); color: rgb(240, 240, 240);"
-                                 " font-weight: bold; border-radius: 4px; }"));
     retranslate();
 }
 
@@ -34,6 +31,9 @@ void LinkBanner::changeEvent(QEvent *event)
 
 void LinkBanner::retranslate()
 {
+    // Loud on purpose: pages without a unit look much like pages with one.
+    // Red without a unit, amber while the unit waits for the login.
+    const char *background = "rgb(150, 40, 36)";
     switch (m_state) {
     case State::Online:
         setText(QString());
@@ -42,9 +42,15 @@ void LinkBanner::retranslate()
         setText(tr("Offline: no unit is connected. Changes are kept in this window and are not sent to a unit."));
         break;
     case State::NotLoggedIn:
-        setText(tr("Not logged in: the unit takes no changes until it accepts the login. Changes are kept in "
-                   "this window."));
+        // The unit takes page changes without the login; it keeps the
+        // administration (firmware, passwords, factory reset) to itself.
+        background = "rgb(150, 100, 20)";
+        setText(tr("Not logged in: changes on the pages still reach the unit, but firmware updates, passwords and "
+                   "the factory reset need the login."));
         break;
     }
+    setStyleSheet(QStringLiteral("QLabel#linkBanner { background-color: %1; color: rgb(240, 240, 240);"
+                                 " font-weight: bold; border-radius: 4px; }")
+                      .arg(QLatin1String(background)));
     setVisible(m_state != State::Online);
 }

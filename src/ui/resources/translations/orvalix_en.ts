@@ -1044,8 +1044,8 @@
         <translation>Offline: no unit is connected. Changes are kept in this window and are not sent to a unit.</translation>
     </message>
     <message>
-        <source>Not logged in: the unit takes no changes until it accepts the login. Changes are kept in this window.</source>
-        <translation>Not logged in: the unit takes no changes until it accepts the login. Changes are kept in this window.</translation>
+        <source>Not logged in: changes on the pages still reach the unit, but firmware updates, passwords and the factory reset need the login.</source>
+        <translation>Not logged in: changes on the pages still reach the unit, but firmware updates, passwords and the factory reset need the login.</translation>
     </message>
 </context>
 <context>
