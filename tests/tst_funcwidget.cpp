@@ -25,6 +25,7 @@
 #include "ui/modules/qoutlevel.h"
 #include "ui/modules/qoutlimiter.h"
 #include "ui/pages/funcwidget.h"
+#include "ui/pages/pagebuttonbar.h"
 #include "ui/pages/qoverview.h"
 #include "ui/pages/qsecurity.h"
 #include "ui/pages/qsetup.h"
@@ -63,6 +64,28 @@ class TestFuncWidget : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The page buttons take as few rows as keep every text whole.
+    void pageButtonRows_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("needed");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("wide window: one row") << 1900 << 17 << 60 << 1;
+        QTest::newRow("exactly one row") << 17 * 60 + 16 << 17 << 60 << 1;
+        QTest::newRow("one pixel short: two rows") << 17 * 60 + 15 << 17 << 60 << 2;
+        QTest::newRow("eighteen buttons at 1024 x 600") << 900 << 18 << 60 << 2;
+        QTest::newRow("too narrow even for three rows") << 300 << 17 << 60 << 3;
+    }
+    void pageButtonRows()
+    {
+        QFETCH(int, width);
+        QFETCH(int, count);
+        QFETCH(int, needed);
+        QFETCH(int, rows);
+        QCOMPARE(PageButtonBar::rowsFor(width, count, needed, 1, 3), rows);
+    }
+
     void routingByModuleId_data()
     {
         QTest::addColumn<int>("module");

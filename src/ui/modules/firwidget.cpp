@@ -278,10 +278,8 @@ QWidget *FirWidget::buildDevicePanel()
     m_import = new QPushButton(device);
     m_export = new QPushButton(device);
     m_export->setEnabled(false);
-    for (QPushButton *button : {m_enable, m_update, m_view, m_import, m_export}) {
+    for (QPushButton *button : {m_enable, m_update, m_view, m_import, m_export})
         button->setMinimumHeight(30);
-        button->setMinimumWidth(120);
-    }
     layout->addWidget(m_enable, 0, 0);
     layout->addWidget(m_view, 0, 1);
     layout->addWidget(m_update, 1, 0, 1, 2);
@@ -323,6 +321,11 @@ void FirWidget::retranslate(bool languageChanged)
     }
     m_import->setText(tr("Import"));
     m_export->setText(tr("Export"));
+    // At least 120 pixels, and never narrower than the text.
+    for (QPushButton *button : {m_enable, m_update, m_view, m_import, m_export}) {
+        button->setMinimumWidth(0);
+        button->setMinimumWidth(qMax(120, button->sizeHint().width()));
+    }
     m_copy->setText(tr("Copy to"));
     m_clear->setText(tr("Clear"));
     if (m_indicating)

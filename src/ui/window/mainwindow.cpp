@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QSettings>
 #include <QTcpSocket>
 #include <QTimer>
@@ -30,7 +31,6 @@
 #include "core/protocol/protocol.h"
 #include "core/settings/datapaths.h"
 #include "ui/common/prompt.h"
-#include "ui/controls/dragscrollarea.h"
 #include "ui/controls/keyboardaccess.h"
 #include "ui/devices/qdevicelist.h"
 #include "ui/devices/qdevtable.h"
@@ -184,9 +184,9 @@ void mainWindow::buildCentralArea()
     leftLayout->addWidget(m_deviceList, 8);
     leftLayout->addWidget(m_addDeviceButton, 0, Qt::AlignHCenter | Qt::AlignVCenter);
 
-    auto *scroll = new DragScrollArea(central);
-    scroll->setObjectName(QStringLiteral("rightScrollArea"));
-    auto *right = new QWidget;
+    // The overview and the page buttons stay in place; only the page area
+    // below them scrolls (FuncWidget::pageArea).
+    auto *right = new QWidget(central);
     right->setObjectName(QStringLiteral("rightWidget"));
     auto *rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);
@@ -196,10 +196,9 @@ void mainWindow::buildCentralArea()
     m_funcWidget->cailDialog()->setSettings(m_settings);
     rightLayout->addWidget(m_overView, 0);
     rightLayout->addWidget(m_funcWidget, 1);
-    scroll->setWidget(right);
 
     centralLayout->addWidget(left, 1);
-    centralLayout->addWidget(scroll, 8);
+    centralLayout->addWidget(right, 8);
     setCentralWidget(central);
 }
 
@@ -288,6 +287,10 @@ void mainWindow::connectComponents()
         m_overView->reset();
         m_funcWidget->linkLost();
     });
+    connect(m_link, &Link::connected, this, &mainWindow::refreshLinkState);
+    connect(m_link, &Link::linkUpChanged, this, &mainWindow::refreshLinkState);
+    connect(m_link, &Link::loggedInChanged, this, &mainWindow::refreshLinkState);
+    refreshLinkState();
 }
 
 void mainWindow::setLanguage(int index)
@@ -323,6 +326,29 @@ void mainWindow::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange)
         retranslate();
     QMainWindow::changeEvent(event);
+}
+
+void mainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!m_overView)
+        return;
+    // 70-pixel meters at 600 pixels of height, taller meters on taller
+    // screens (the page area below keeps most of the extra room).
+    m_overView->setMeterHeight(QOverView::MinMeterHeight + (event->size().height() - 600) / 5);
+}
+
+void mainWindow::refreshLinkState()
+{
+    m_overView->refreshState();
+    const QTcpSocket *socket = m_link->currentSocket();
+    const bool connected = socket && socket->state() == QAbstractSocket::ConnectedState;
+    const bool loggedIn = connected && m_link->isLoggedIn();
+    // The unit went away without a link-lost (another unit chosen, none).
+    if (!connected && !m_overView->isDark())
+        m_overView->reset();
+    m_overView->setDark(!connected);
+    m_funcWidget->setLinkState(connected, loggedIn);
 }
 
 void mainWindow::retranslate()
@@ -486,24 +512,25 @@ void mainWindow::netChanged(int index, QAbstractSocket::SocketState state)
     if (!socket || socket != m_link->currentSocket())
         return;
     m_link->socketStateChanged(socket, state);
-    m_overView->refreshState();
+    refreshLinkState();
 }
 
 void mainWindow::devChanged(int index)
 {
     if (index < 0) {
         m_link->setCurrentSocket(nullptr, 0, 0);
-        m_overView->refreshState();
+        refreshLinkState();
         return;
     }
     QTcpSocket *socket = m_devTable->socketAt(index);
     const broadcastMsg *record = m_devTable->recordAt(index);
     if (!socket || !record) {
         m_link->setCurrentSocket(nullptr, 0, 0);
+        refreshLinkState();
         return;
     }
     m_link->setCurrentSocket(socket, record->machineid, record->ipaddress);
-    m_overView->refreshState();
+    refreshLinkState();
 }
 
 void mainWindow::tcpConnected()
@@ -550,7 +577,7 @@ void mainWindow::onSystemMessage(quint8 module, quint8 param, quint8 op, quint16
 void mainWindow::onLoginReport(bool accepted)
 {
     m_link->setLoggedIn(accepted);
-    m_overView->refreshState();
+    refreshLinkState();
     QTcpSocket *socket = m_link->currentSocket();
     if (socket && socket == m_newPasswordSocket) {
         m_newPasswordSocket = nullptr;

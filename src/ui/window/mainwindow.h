@@ -88,6 +88,7 @@ public Q_SLOTS:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildMenu();
@@ -98,6 +99,8 @@ private:
     void writeConfig();
     void onSystemMessage(quint8 module, quint8 param, quint8 op, quint16 length, const uchar *payload);
     void onLoginReport(bool accepted);
+    // The overview's state label, the banner, greying and dark meters.
+    void refreshLinkState();
 
     AppOptions m_options;
     Prompt *m_prompt;

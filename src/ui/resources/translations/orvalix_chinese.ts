@@ -1042,6 +1042,17 @@
     </message>
 </context>
 <context>
+    <name>LinkBanner</name>
+    <message>
+        <source>Offline: no unit is connected. Changes are kept in this window and are not sent to a unit.</source>
+        <translation>离线：未连接设备。修改保留在本窗口中，不会发送到设备。</translation>
+    </message>
+    <message>
+        <source>Not logged in: changes on the pages still reach the unit, but firmware updates, passwords and the factory reset need the login.</source>
+        <translation>未登录：页面上的修改仍会发送到设备，但固件升级、密码修改和恢复出厂设置需要登录。</translation>
+    </message>
+</context>
+<context>
     <name>Prompt</name>
     <message>
         <source>OK</source>

@@ -1042,6 +1042,17 @@
     </message>
 </context>
 <context>
+    <name>LinkBanner</name>
+    <message>
+        <source>Offline: no unit is connected. Changes are kept in this window and are not sent to a unit.</source>
+        <translation>Offline: no unit is connected. Changes are kept in this window and are not sent to a unit.</translation>
+    </message>
+    <message>
+        <source>Not logged in: changes on the pages still reach the unit, but firmware updates, passwords and the factory reset need the login.</source>
+        <translation>Not logged in: changes on the pages still reach the unit, but firmware updates, passwords and the factory reset need the login.</translation>
+    </message>
+</context>
+<context>
     <name>Prompt</name>
     <message>
         <source>OK</source>
