@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "controlaccessible.h"
+#include "stepmodifiers.h"
 #include "wheeldelta.h"
 
 ScaledSlider::ScaledSlider(int minimum, int maximum, QWidget *parent)
@@ -112,7 +113,7 @@ void ScaledSlider::mouseReleaseEvent(QMouseEvent *event)
 void ScaledSlider::wheelEvent(QWheelEvent *event)
 {
     event->accept();
-    moved(m_range.wheel(wheelDelta(event)));
+    moved(m_range.wheel(wheelDelta(event), stepFactor(event->modifiers())));
 }
 
 void ScaledSlider::keyPressEvent(QKeyEvent *event)
@@ -138,5 +139,5 @@ void ScaledSlider::keyPressEvent(QKeyEvent *event)
         return;
     }
     event->accept();
-    moved(m_range.stepBy(steps));
+    moved(m_range.stepBy(steps, stepFactor(event->modifiers())));
 }

@@ -13,7 +13,8 @@ class QWheelEvent;
 // What the fader and the delay slider share: the scaled value, and the
 // operator's ways of moving it. A drag moves the handle only when it starts
 // on it; the wheel and the keys step (arrow keys one step, Page Up and Page
-// Down ten). Every operator move emits valueChanged; setters never do.
+// Down ten), a tenth as far with Shift and ten times as far with Ctrl. Every
+// operator move emits valueChanged; setters never do.
 class ScaledSlider : public QWidget
 {
     Q_OBJECT
