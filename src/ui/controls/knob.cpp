@@ -140,6 +140,9 @@ void Knob::paintEvent(QPaintEvent *)
 
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // A locked knob is shown faded, like the disabled buttons beside it.
+    if (!isEnabled())
+        painter.setOpacity(DisabledOpacity);
     painter.drawPixmap(0, 0, base);
 
     if (m_keyboardFocus && hasFocus()) {

@@ -223,6 +223,7 @@ void FuncWidget::wirePages()
     connect(m_setup, &QSetup::sigLocation, this, &FuncWidget::sigLocation);
     connect(m_setup, &QSetup::sigDescription, this, &FuncWidget::sigDescription);
     connect(m_setup, &QSetup::sigIpaddr, this, &FuncWidget::sigIpaddr);
+    connect(m_setup, &QSetup::sigNetwork, this, &FuncWidget::sigNetwork);
     connect(m_setup, &QSetup::sigAllMute, this, &FuncWidget::sigAllMute);
     connect(m_setup, &QSetup::sigDspRes, this, &FuncWidget::sigDspRes);
     connect(m_setup, &QSetup::sigFault, this, &FuncWidget::sigFault);

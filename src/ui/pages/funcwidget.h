@@ -114,6 +114,7 @@ Q_SIGNALS:
     void sigLocation(QString location);
     void sigDescription(QString description);
     void sigIpaddr(uint ipaddress);
+    void sigNetwork(uint ipaddress, uint mask, uint gateway);
     void sigAllMute(bool mute);
     void sigDspRes(float first, float second);
     void sigFault(uchar fault);
