@@ -366,6 +366,7 @@ private Q_SLOTS:
         QFETCH(int, size0);
         QFETCH(int, size1);
         Graph g;
+        g.graph.setBandCount(2);
         const double x0 = g.graph.frequencyToX(1000.0);
         g.graph.setBand(0, false, 0, 1000.0f, 0.0f, 1.0f);
         g.graph.setBand(1, false, 0, g.graph.xToFrequency(x0 + offset), 0.0f, 1.0f);

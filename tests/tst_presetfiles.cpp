@@ -693,8 +693,9 @@ private Q_SLOTS:
         const PresetImage after = PresetPages::capture(pages);
         QCOMPARE(after.gates, distinctState().gates);
         for (const PresetImage::SkippedPart &part : qAsConst(skipped)) {
-            const FilterChannel &was = (part.output ? before.outputFilters : before.inputFilters)[size_t(part.channel)];
-            const FilterChannel &now = (part.output ? after.outputFilters : after.inputFilters)[size_t(part.channel)];
+            const size_t c = size_t(part.channel);
+            const FilterChannel &was = part.output ? before.outputFilters[c] : before.inputFilters[c];
+            const FilterChannel &now = part.output ? after.outputFilters[c] : after.inputFilters[c];
             if (part.part == PresetImage::SkippedPart::HighPass)
                 QCOMPARE(now.hpFreq, was.hpFreq);
             else if (part.part == PresetImage::SkippedPart::LowPass)

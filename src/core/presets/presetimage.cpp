@@ -331,7 +331,8 @@ QByteArray PresetImage::pack(Variant variant) const
 
 QByteArray PresetImage::SkippedPart::path() const
 {
-    QByteArray path = output ? "out." + QByteArray::number(channel + 1) : "in." + QByteArray(1, char('A' + channel));
+    const QByteArray path = output ? QByteArray("out.") + QByteArray::number(channel + 1)
+                                   : QByteArray("in.") + QByteArray(1, char('A' + channel));
     if (part == HighPass)
         return path + ".hpf";
     if (part == LowPass)

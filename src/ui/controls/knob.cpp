@@ -38,9 +38,10 @@ void Knob::setValue(float value)
         value = m_minimum;
     m_value = value;
     const float range = m_maximum - m_minimum;
-    if (isLogarithmic())
-        m_position = float(std::log(double(m_value) / double(m_minimum)) / std::log(double(m_maximum) / double(m_minimum)));
-    else
+    if (isLogarithmic()) {
+        const double span = std::log(double(m_maximum) / double(m_minimum));
+        m_position = float(std::log(double(m_value) / double(m_minimum)) / span);
+    } else
         m_position = range > 0.0f ? (m_value - m_minimum) / range : 0.0f;
     update();
     ControlAccessible::notifyValue(this, m_value);
