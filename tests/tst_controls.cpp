@@ -156,6 +156,8 @@ private slots:
     void knobStepsWithModifiers();
     void scaledStepsWithModifiers_data();
     void scaledStepsWithModifiers();
+    void sliderFineDrag_data();
+    void sliderFineDrag();
     void lockedControlsLookDisabled_data();
     void lockedControlsLookDisabled();
     void knobSizes();
@@ -857,6 +859,41 @@ void TestControls::scaledStepsWithModifiers()
     }
     QCOMPARE(control->value(), scaled);
     QCOMPARE(spy.count(), emissions);
+}
+
+// A 300-pixel 0 .. 1000 slider at 500, its handle centred on x = 150: a
+// plain drag puts the value under the cursor, a Shift drag moves a tenth of
+// that and stays relative to the cursor until the button is released.
+void TestControls::sliderFineDrag_data()
+{
+    QTest::addColumn<QList<int>>("moves"); // x, modifiers pairs
+    QTest::addColumn<int>("expected");
+    const int shift = Qt::ShiftModifier;
+    const int none = Qt::NoModifier;
+    QTest::newRow("plain") << QList<int>{250, none} << 859;
+    QTest::newRow("Shift") << QList<int>{250, shift} << 535;
+    QTest::newRow("Shift back") << QList<int>{50, shift} << 464;
+    QTest::newRow("Shift, then plain stays relative") << QList<int>{250, shift, 260, none} << 571;
+}
+
+void TestControls::sliderFineDrag()
+{
+    QFETCH(QList<int>, moves);
+    QFETCH(int, expected);
+    QHSlider slider;
+    slider.setFixedSize(300, 40);
+    slider.setRange(0, 1000);
+    slider.setValue(500);
+    QCOMPARE(slider.handleRect().center().x(), 150.0);
+    press(&slider, QPoint(150, 20));
+    for (int i = 0; i + 1 < moves.size(); i += 2) {
+        const QPoint to(moves.at(i), 20);
+        QMouseEvent event(QEvent::MouseMove, to, slider.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                          Qt::KeyboardModifiers(moves.at(i + 1)));
+        QApplication::sendEvent(&slider, &event);
+    }
+    release(&slider, QPoint(moves.at(moves.size() - 2), 20));
+    QCOMPARE(slider.value(), expected);
 }
 
 // A locked control is painted faded, as the style sheet greys buttons.
