@@ -154,6 +154,8 @@ private slots:
     void knobSetValueClampsAndIgnoresNaN();
     void knobStepsWithModifiers_data();
     void knobStepsWithModifiers();
+    void knobSlowDragAddsUp_data();
+    void knobSlowDragAddsUp();
     void scaledStepsWithModifiers_data();
     void scaledStepsWithModifiers();
     void sliderFineDrag_data();
@@ -802,6 +804,47 @@ void TestControls::knobStepsWithModifiers()
         const double position = std::log(double(knob.value()) / 20.0) / std::log(1000.0);
         QVERIFY(std::abs(double(knob.position()) - position) < 1e-5);
     }
+}
+
+// A page keeps whole hertz and puts the truncated value back into the knob
+// after every move; a frequency knob dragged a pixel at a time still
+// travels as far as in one move.
+void TestControls::knobSlowDragAddsUp_data()
+{
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<double>("start");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("up from 20 Hz") << 10 << int(Qt::NoModifier) << 20.0 << int(20 * std::pow(1000.0, 0.05));
+    QTest::newRow("fine, up from 100 Hz") << 10 << int(Qt::ShiftModifier) << 100.0
+                                          << int(100 * std::pow(1000.0, 0.005));
+    QTest::newRow("fine, down from 300 Hz") << -20 << int(Qt::ShiftModifier) << 300.0
+                                            << int(300 * std::pow(1000.0, -0.01));
+}
+
+void TestControls::knobSlowDragAddsUp()
+{
+    QFETCH(int, pixels);
+    QFETCH(int, modifiers);
+    QFETCH(double, start);
+    QFETCH(int, expected);
+    Knob knob;
+    knob.setSize(1);
+    knob.setMinimum(20);
+    knob.setMaximum(20000);
+    knob.setLogarithmic(true);
+    knob.setResolution(1.0f);
+    knob.setValue(float(start));
+    connect(&knob, &Knob::valueChanged, &knob, [&knob](float value) { knob.setValue(std::trunc(value)); });
+    press(&knob, QPoint(10, 35));
+    const int direction = pixels > 0 ? 1 : -1;
+    for (int i = 1; i <= std::abs(pixels); ++i) {
+        const QPoint to(10 + direction * i, 35);
+        QMouseEvent event(QEvent::MouseMove, to, knob.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                          Qt::KeyboardModifiers(modifiers));
+        QApplication::sendEvent(&knob, &event);
+    }
+    QCOMPARE(int(knob.value()), expected);
 }
 
 // The fader and the slider with modifiers: a -70 .. +12 dB fader stepping

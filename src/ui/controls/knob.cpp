@@ -165,6 +165,7 @@ void Knob::mousePressEvent(QMouseEvent *event)
 {
     m_lastX = event->pos().x();
     m_lastY = event->pos().y();
+    m_dragPosition = double(m_position);
     event->accept();
 }
 
@@ -184,7 +185,8 @@ void Knob::mouseMoveEvent(QMouseEvent *event)
     if (isLogarithmic()) {
         // The indicator's position is the log of the value: equal travel,
         // equal ratio, so each decade gets the same share of the sweep.
-        operatorChange(valueAtPosition(double(m_position) + double(sensitivity) * double(dx - dy)));
+        m_dragPosition = qBound(0.0, m_dragPosition + double(sensitivity) * double(dx - dy), 1.0);
+        operatorChange(valueAtPosition(m_dragPosition));
     } else {
         const float range = m_maximum - m_minimum;
         operatorChange(m_value + range * sensitivity * dx - range * sensitivity * dy);

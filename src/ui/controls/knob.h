@@ -77,6 +77,10 @@ private:
     float m_sensitivity = 0.005f;
     float m_lastX = 0.0f;
     float m_lastY = 0.0f;
+    // Where a logarithmic drag has got to: kept apart from the value, which
+    // a page may round to whole hertz after every move, so that slow drags
+    // (a pixel at a time) still add up.
+    double m_dragPosition = 0.0;
     int m_size = 1;
     float m_step = 1.0f;
     float m_resolution = 0.0f;
