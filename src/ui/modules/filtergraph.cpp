@@ -535,6 +535,8 @@ void FilterGraph::paintHandles(QPainter &p) const
         if (r.isEmpty())
             continue;
         p.setFont(r.width() < HandleSize ? smallFont : font);
+        // A locked band or section is drawn faded, like its disabled controls.
+        p.setOpacity(m_editable[size_t(h)] && isEnabled() ? 1.0 : 0.4);
         const bool bypassed = h < MaxBands ? m_params.bands[size_t(h)].bypass
                                            : (h == HighPassHandle ? m_params.highPass.bypass
                                                                   : m_params.lowPass.bypass);
@@ -594,6 +596,7 @@ void FilterGraph::paintEvent(QPaintEvent *)
     }
     p.setClipping(false);
     paintHandles(p);
+    p.setOpacity(1.0);
 
     if (m_dragging >= 0) {
         // What the drag sets, in the units the page shows.
