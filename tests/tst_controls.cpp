@@ -154,8 +154,6 @@ private slots:
     void knobSetValueClampsAndIgnoresNaN();
     void knobStepsWithModifiers_data();
     void knobStepsWithModifiers();
-    void knobSlowDragAddsUp_data();
-    void knobSlowDragAddsUp();
     void scaledStepsWithModifiers_data();
     void scaledStepsWithModifiers();
     void sliderFineDrag_data();
@@ -727,7 +725,7 @@ void TestControls::knobKeys()
 void TestControls::knobStepsWithModifiers_data()
 {
     QTest::addColumn<bool>("logarithmic");
-    QTest::addColumn<QString>("input"); // wheel, key or drag (pixels right)
+    QTest::addColumn<QString>("input"); // wheel, key, drag or slow drag (pixels right)
     QTest::addColumn<int>("amount");
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<double>("start");
@@ -762,6 +760,15 @@ void TestControls::knobStepsWithModifiers_data()
     QTest::newRow("log drag 20 to 200 Hz") << true << d << 66 << none << 20.0 << 20.0 * std::pow(1000.0, 0.33);
     QTest::newRow("log drag 2 to 20 kHz") << true << d << 66 << none << 2000.0 << 2000.0 * std::pow(1000.0, 0.33);
     QTest::newRow("log drag, Shift") << true << d << 66 << shift << 2000.0 << 2000.0 * std::pow(1000.0, 0.033);
+    // A pixel at a time, with the page putting whole hertz back after each
+    // move: the drag still adds up.
+    const QString s = QStringLiteral("slow drag");
+    QTest::newRow("slow drag up from 20 Hz") << true << s << 10 << none << 20.0
+                                             << std::trunc(20 * std::pow(1000.0, 0.05));
+    QTest::newRow("slow fine drag, 100 Hz") << true << s << 10 << shift << 100.0
+                                            << std::trunc(100 * std::pow(1000.0, 0.005));
+    QTest::newRow("slow fine drag down") << true << s << -20 << shift << 300.0
+                                         << std::trunc(300 * std::pow(1000.0, -0.01));
 }
 
 void TestControls::knobStepsWithModifiers()
@@ -792,59 +799,24 @@ void TestControls::knobStepsWithModifiers()
         QKeyEvent event(QEvent::KeyPress, amount > 0 ? Qt::Key_Up : Qt::Key_Down, mods);
         QApplication::sendEvent(&knob, &event);
     } else {
+        const bool slow = input == QLatin1String("slow drag");
+        if (slow)
+            connect(&knob, &Knob::valueChanged, &knob, [&knob](float v) { knob.setValue(std::trunc(v)); });
         press(&knob, QPoint(10, 35));
-        QMouseEvent event(QEvent::MouseMove, QPointF(10 + amount, 35), knob.mapToGlobal(QPoint(10 + amount, 35)),
-                          Qt::NoButton, Qt::LeftButton, mods);
-        QApplication::sendEvent(&knob, &event);
+        const int direction = amount > 0 ? 1 : -1;
+        for (int i = slow ? 1 : std::abs(amount); i <= std::abs(amount); ++i) {
+            const QPoint to(10 + direction * i, 35);
+            QMouseEvent event(QEvent::MouseMove, to, knob.mapToGlobal(to), Qt::NoButton, Qt::LeftButton, mods);
+            QApplication::sendEvent(&knob, &event);
+        }
     }
-    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.count(), input == QLatin1String("slow drag") ? std::abs(amount) : 1);
     QVERIFY2(std::abs(double(knob.value()) - expected) <= expected * 1e-5,
              qPrintable(QStringLiteral("%1 instead of %2").arg(double(knob.value())).arg(expected)));
     if (logarithmic) {
         const double position = std::log(double(knob.value()) / 20.0) / std::log(1000.0);
         QVERIFY(std::abs(double(knob.position()) - position) < 1e-5);
     }
-}
-
-// A page keeps whole hertz and puts the truncated value back into the knob
-// after every move; a frequency knob dragged a pixel at a time still
-// travels as far as in one move.
-void TestControls::knobSlowDragAddsUp_data()
-{
-    QTest::addColumn<int>("pixels");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<double>("start");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("up from 20 Hz") << 10 << int(Qt::NoModifier) << 20.0 << int(20 * std::pow(1000.0, 0.05));
-    QTest::newRow("fine, up from 100 Hz") << 10 << int(Qt::ShiftModifier) << 100.0
-                                          << int(100 * std::pow(1000.0, 0.005));
-    QTest::newRow("fine, down from 300 Hz") << -20 << int(Qt::ShiftModifier) << 300.0
-                                            << int(300 * std::pow(1000.0, -0.01));
-}
-
-void TestControls::knobSlowDragAddsUp()
-{
-    QFETCH(int, pixels);
-    QFETCH(int, modifiers);
-    QFETCH(double, start);
-    QFETCH(int, expected);
-    Knob knob;
-    knob.setSize(1);
-    knob.setMinimum(20);
-    knob.setMaximum(20000);
-    knob.setLogarithmic(true);
-    knob.setResolution(1.0f);
-    knob.setValue(float(start));
-    connect(&knob, &Knob::valueChanged, &knob, [&knob](float value) { knob.setValue(std::trunc(value)); });
-    press(&knob, QPoint(10, 35));
-    const int direction = pixels > 0 ? 1 : -1;
-    for (int i = 1; i <= std::abs(pixels); ++i) {
-        const QPoint to(10 + direction * i, 35);
-        QMouseEvent event(QEvent::MouseMove, to, knob.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
-                          Qt::KeyboardModifiers(modifiers));
-        QApplication::sendEvent(&knob, &event);
-    }
-    QCOMPARE(int(knob.value()), expected);
 }
 
 // The fader and the slider with modifiers: a -70 .. +12 dB fader stepping

@@ -648,25 +648,19 @@ private Q_SLOTS:
         QTest::newRow("all good") << a << m << QStringLiteral("192.168.1.1") << true << int(P::None);
         QTest::newRow("no gateway: empty") << a << m << QString() << true << int(P::None);
         QTest::newRow("no gateway: zeros") << a << m << QStringLiteral("0.0.0.0") << true << int(P::None);
-        QTest::newRow("/8") << QStringLiteral("10.9.8.7") << QStringLiteral("255.0.0.0") << QString() << true
-                            << int(P::None);
         QTest::newRow("/30") << QStringLiteral("10.0.0.1") << QStringLiteral("255.255.255.252")
                              << QStringLiteral("10.0.0.2") << true << int(P::None);
         QTest::newRow("address 0.0.0.0") << QStringLiteral("0.0.0.0") << m << QString() << true << int(P::Address);
-        QTest::newRow("address 0.x") << QStringLiteral("0.1.2.3") << m << QString() << true << int(P::Address);
         QTest::newRow("multicast") << QStringLiteral("224.0.0.1") << m << QString() << true << int(P::Address);
         QTest::newRow("subnet's own address") << QStringLiteral("192.168.1.0") << m << QString() << true
                                               << int(P::Address);
         QTest::newRow("subnet broadcast") << QStringLiteral("192.168.1.255") << m << QString() << true
                                           << int(P::Address);
-        QTest::newRow("typo") << QStringLiteral("192.168.1") << m << QString() << true << int(P::Address);
         QTest::newRow("mask empty") << a << QString() << QString() << true << int(P::Mask);
         QTest::newRow("mask with holes") << a << QStringLiteral("255.0.255.0") << QString() << true << int(P::Mask);
         QTest::newRow("mask /31") << a << QStringLiteral("255.255.255.254") << QString() << true << int(P::Mask);
-        QTest::newRow("mask /32") << a << QStringLiteral("255.255.255.255") << QString() << true << int(P::Mask);
         QTest::newRow("gateway elsewhere") << a << m << QStringLiteral("192.168.2.1") << true << int(P::Gateway);
         QTest::newRow("gateway is the unit") << a << m << a << true << int(P::Gateway);
-        QTest::newRow("gateway unreadable") << a << m << QStringLiteral("router") << true << int(P::Gateway);
         QTest::newRow("gateway broadcast") << a << m << QStringLiteral("192.168.1.255") << true << int(P::Gateway);
         QTest::newRow("add: address only") << a << QString() << QStringLiteral("junk") << false << int(P::None);
         QTest::newRow("add: broadcast") << QStringLiteral("255.255.255.255") << QString() << QString() << false
