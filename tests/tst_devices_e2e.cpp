@@ -24,6 +24,7 @@
 #include "ui/devices/startupconnect.h"
 #include "ui/pages/funcwidget.h"
 #include "ui/pages/qpreset.h"
+#include "ui/pages/qsetup.h"
 #include "ui/window/mainwindow.h"
 #include "unitannouncer.h"
 #include "virtualunit.h"
@@ -149,16 +150,25 @@ private Q_SLOTS:
         QVERIFY(u.announceTo(table->boundDiscoveryPort()));
         table->setCommandTarget(u.unit->address(), u.announcer->commandPort());
         QVERIFY(waitUntil([&] { return table->count() == 1; }));
+        // Chosen, the unit reports its network settings; the dialog opens
+        // with them.
+        QTest::mouseClick(w.deviceList()->itemAt(0), Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return w.funcWidget()->setup()->maskEdit()->text() == QLatin1String("255.0.0.0"); }));
 
         const QHostAddress moved = uniqueLoopback();
         QIpSetting *dialog = table->ipSettingDialog();
+        QStringList opened;
         QTimer::singleShot(0, dialog, [&] {
+            opened = QStringList{dialog->addressEdit()->text(), dialog->subnetEdit()->text(),
+                                 dialog->gatewayEdit()->text()};
             dialog->addressEdit()->setText(moved.toString());
             dialog->subnetEdit()->setText(QStringLiteral("255.0.0.0"));
             dialog->gatewayEdit()->setText(QStringLiteral("127.0.0.1"));
             QTest::mouseClick(dialog->buttonBox()->button(QDialogButtonBox::Ok), Qt::LeftButton);
         });
         w.deviceList()->itemAt(0)->ipSettingAction()->trigger();
+        QCOMPARE(opened, (QStringList{u.unit->address().toString(), QStringLiteral("255.0.0.0"),
+                                      QStringLiteral("127.0.0.1")}));
 
         QVERIFY(waitUntil([&] { return table->ipAddressAt(0) == moved.toIPv4Address(); }));
         QCOMPARE(u.unit->system().ipAddress, moved.toIPv4Address());
