@@ -352,6 +352,15 @@ bool PresetModule::recallNow(VirtualUnit &unit, int slot)
     return true;
 }
 
+QByteArray PresetModule::currentName() const
+{
+    if (current < 0 || current >= Slots || !slotTable[size_t(current)].used)
+        return {};
+    const QByteArray &name = slotTable[size_t(current)].name;
+    const int end = name.indexOf('\0');
+    return end < 0 ? name : name.left(end);
+}
+
 void PresetModule::reportList(VirtualUnit &unit)
 {
     QByteArray out;

@@ -60,6 +60,9 @@ public:
     void rename(int slot, const QByteArray &name);
     // Applies a slot at once (the message form takes a second).
     bool recallNow(VirtualUnit &unit, int slot);
+    // The name of the slot in use, up to its first NUL; empty when no used
+    // slot is current.
+    QByteArray currentName() const;
 
     // State, readable and settable by tests.
     std::array<Slot, Slots> slotTable{};

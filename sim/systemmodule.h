@@ -38,7 +38,7 @@ public:
     quint32 subnetMask = 0xFF000000;
     quint32 gateway = 0x7F000001;
     quint8 faultBits = 0;
-    QByteArray currentPresetName = "Default"; // announced in the status record
+    QByteArray currentPresetName = "Default"; // announced while no named preset slot is in use
     bool allMute = false;
     float dspLoad[2] = {23.5f, 31.0f};
     quint8 panelLock = 0;

@@ -6,6 +6,7 @@
 #include <QtEndian>
 
 #include "core/link/logging.h"
+#include "presetmodule.h"
 #include "systemmodule.h"
 #include "virtualunit.h"
 
@@ -107,7 +108,12 @@ broadcastMsg UnitAnnouncer::currentRecord() const
     broadcastMsg::setFieldText(record.DSPFirmware, broadcastMsg::FirmwareSize, versionText(system.dspVersion));
     broadcastMsg::setFieldText(record.location, broadcastMsg::TextSize, system.location);
     broadcastMsg::setFieldText(record.description, broadcastMsg::TextSize, system.description);
-    broadcastMsg::setFieldText(record.presetName, broadcastMsg::TextSize, system.currentPresetName);
+    // The tiles show what was recalled last; a unit with no preset in use
+    // (or one without a name) announces its own default name.
+    const PresetModule *presets = m_unit->findModule<PresetModule>();
+    const QByteArray presetName = presets ? presets->currentName() : QByteArray();
+    broadcastMsg::setFieldText(record.presetName, broadcastMsg::TextSize,
+                               presetName.isEmpty() ? system.currentPresetName : presetName);
     record.fault = system.faultBits;
     return record;
 }

@@ -8,6 +8,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <cstdio>
@@ -211,6 +213,51 @@ QWidget *strip()
     return page;
 }
 
+// Free and locked side by side: the top row as the operator can use it, the
+// bottom row read-only; and a delay distance shown as text, not an entry.
+QWidget *locked()
+{
+    QWidget *page = makePage(QStringLiteral("lockedPage"));
+    auto *outer = new QVBoxLayout(page);
+    QWidget *panel = makePanel(page);
+    outer->addWidget(panel);
+    auto *grid = new QGridLayout(panel);
+    for (int row = 0; row < 2; ++row) {
+        const bool enabled = row == 0;
+        grid->addWidget(caption(enabled ? QStringLiteral("Free") : QStringLiteral("Read-only")), row, 0);
+        auto *knob = new Knob(panel);
+        knob->setSize(1);
+        knob->setMinimum(20);
+        knob->setMaximum(20000);
+        knob->setLogarithmic(true);
+        knob->setValue(1000);
+        auto *fader = new QFader(panel);
+        fader->setFixedSize(55, 160);
+        fader->setRange(-70, 12);
+        fader->setValue(-6.0f);
+        auto *slider = new QHSlider(panel);
+        slider->setFixedSize(200, 40);
+        slider->setRange(0, 1000);
+        slider->setValue(250);
+        auto *button = new QPushButton(QStringLiteral("Enable"), panel);
+        button->setCheckable(true);
+        button->setChecked(true);
+        auto *field = new QLineEdit(QStringLiteral("-6.0"), panel);
+        field->setFixedWidth(64);
+        auto *distance = new QLineEdit(QStringLiteral("85.750"), panel);
+        distance->setObjectName(QStringLiteral("displayField"));
+        distance->setReadOnly(true);
+        distance->setFrame(false);
+        distance->setFixedWidth(70);
+        int column = 1;
+        for (QWidget *w : std::initializer_list<QWidget *>{knob, fader, slider, button, field, distance}) {
+            w->setEnabled(enabled);
+            grid->addWidget(w, row, column++, Qt::AlignCenter);
+        }
+    }
+    return page;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -228,5 +275,6 @@ int main(int argc, char *argv[])
     ok = save(sliders(), dir, QStringLiteral("sliders")) && ok;
     ok = save(meters(), dir, QStringLiteral("meters")) && ok;
     ok = save(strip(), dir, QStringLiteral("strip")) && ok;
+    ok = save(locked(), dir, QStringLiteral("locked")) && ok;
     return ok ? 0 : 1;
 }

@@ -10,7 +10,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <cmath>
 #include <limits>
+#include <memory>
 
 #include "ui/controls/dragscrollarea.h"
 #include "ui/controls/knob.h"
@@ -44,12 +46,32 @@ void release(QWidget *widget, QPoint pos)
     sendMouse(widget, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton, widget->mapToGlobal(pos));
 }
 
-void wheel(QWidget *widget, int delta)
+void wheel(QWidget *widget, int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     const QPointF centre = widget->rect().center();
     QWheelEvent event(centre, widget->mapToGlobal(centre.toPoint()), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+                      modifiers, Qt::NoScrollPhase, false);
     QApplication::sendEvent(widget, &event);
+}
+
+// Mean brightness of what a widget paints over the page's black.
+double meanBrightness(QWidget *widget)
+{
+    QWidget page;
+    QPalette black = page.palette();
+    black.setColor(QPalette::Window, Qt::black);
+    page.setPalette(black);
+    page.setAutoFillBackground(true);
+    widget->setParent(&page);
+    widget->move(0, 0);
+    page.resize(widget->size());
+    const QImage image = page.grab().toImage();
+    widget->setParent(nullptr);
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += qGray(image.pixel(x, y));
+    return sum / qMax(1, image.width() * image.height());
 }
 
 // A -70 .. +12 dB fader of the level pages: 55 x 230, one decimal.
@@ -130,6 +152,14 @@ private slots:
     void knobKeys_data();
     void knobKeys();
     void knobSetValueClampsAndIgnoresNaN();
+    void knobStepsWithModifiers_data();
+    void knobStepsWithModifiers();
+    void scaledStepsWithModifiers_data();
+    void scaledStepsWithModifiers();
+    void sliderFineDrag_data();
+    void sliderFineDrag();
+    void lockedControlsLookDisabled_data();
+    void lockedControlsLookDisabled();
     void knobSizes();
     void knobImagesMatch();
 
@@ -685,6 +715,236 @@ void TestControls::knobKeys()
     QCOMPARE(event.isAccepted(), consumed);
     QCOMPARE(knob.value(), expected);
     QCOMPARE(spy.count(), consumed ? 1 : 0);
+}
+
+// One notch, key or stretch of drag on a linear knob and on a frequency
+// knob (20 Hz - 20 kHz, logarithmic, 1 Hz resolution): Shift a tenth, Ctrl
+// ten times. A frequency knob moves by ratios, 1/24 octave a notch, so the
+// same travel crosses 20-200 Hz and 2-20 kHz (a third of the sweep is a
+// decade).
+void TestControls::knobStepsWithModifiers_data()
+{
+    QTest::addColumn<bool>("logarithmic");
+    QTest::addColumn<QString>("input"); // wheel, key, drag or slow drag (pixels right)
+    QTest::addColumn<int>("amount");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("expected");
+    const int none = Qt::NoModifier;
+    const int shift = Qt::ShiftModifier;
+    const int ctrl = Qt::ControlModifier;
+    const QString w = QStringLiteral("wheel");
+    const QString k = QStringLiteral("key");
+    const QString d = QStringLiteral("drag");
+    // Linear, range 0 .. 100, step 5; 200 pixels cross the range.
+    QTest::newRow("linear notch") << false << w << 1 << none << 50.0 << 55.0;
+    QTest::newRow("linear notch, Shift") << false << w << 1 << shift << 50.0 << 50.5;
+    QTest::newRow("linear notch, Ctrl") << false << w << -1 << ctrl << 50.0 << 0.0;
+    QTest::newRow("linear notch, both") << false << w << 1 << (shift | ctrl) << 50.0 << 55.0;
+    QTest::newRow("linear key, Shift") << false << k << -1 << shift << 50.0 << 49.5;
+    QTest::newRow("linear drag") << false << d << 20 << none << 50.0 << 60.0;
+    QTest::newRow("linear drag, Shift") << false << d << 20 << shift << 50.0 << 51.0;
+    QTest::newRow("linear drag, Ctrl") << false << d << 4 << ctrl << 50.0 << 70.0;
+    // Logarithmic: a notch is 2^(1/24).
+    const double notch = std::exp2(1.0 / 24);
+    QTest::newRow("log notch at 1 kHz") << true << w << 1 << none << 1000.0 << 1000.0 * notch;
+    QTest::newRow("log notch down at 1 kHz") << true << w << -1 << none << 1000.0 << 1000.0 / notch;
+    QTest::newRow("log 24 notches: an octave") << true << w << 24 << none << 100.0 << 200.0;
+    QTest::newRow("log notch, Shift") << true << w << 1 << shift << 10000.0 << 10000.0 * std::exp2(0.1 / 24);
+    QTest::newRow("log notch, Ctrl") << true << w << 1 << ctrl << 1000.0 << 1000.0 * std::exp2(10.0 / 24);
+    QTest::newRow("log key up") << true << k << 1 << none << 4000.0 << 4000.0 * notch;
+    // Near 20 Hz a notch is below the 1 Hz the pages keep: 1 Hz instead.
+    QTest::newRow("log notch at 20 Hz") << true << w << 1 << none << 20.0 << 21.0;
+    QTest::newRow("log fine notch at 100 Hz") << true << w << -1 << shift << 100.0 << 99.0;
+    QTest::newRow("log clamped at the top") << true << w << 3 << ctrl << 15000.0 << 20000.0;
+    QTest::newRow("log drag 20 to 200 Hz") << true << d << 66 << none << 20.0 << 20.0 * std::pow(1000.0, 0.33);
+    QTest::newRow("log drag 2 to 20 kHz") << true << d << 66 << none << 2000.0 << 2000.0 * std::pow(1000.0, 0.33);
+    QTest::newRow("log drag, Shift") << true << d << 66 << shift << 2000.0 << 2000.0 * std::pow(1000.0, 0.033);
+    // A pixel at a time, with the page putting whole hertz back after each
+    // move: the drag still adds up.
+    const QString s = QStringLiteral("slow drag");
+    QTest::newRow("slow drag up from 20 Hz") << true << s << 10 << none << 20.0
+                                             << std::trunc(20 * std::pow(1000.0, 0.05));
+    QTest::newRow("slow fine drag, 100 Hz") << true << s << 10 << shift << 100.0
+                                            << std::trunc(100 * std::pow(1000.0, 0.005));
+    QTest::newRow("slow fine drag down") << true << s << -20 << shift << 300.0
+                                         << std::trunc(300 * std::pow(1000.0, -0.01));
+}
+
+void TestControls::knobStepsWithModifiers()
+{
+    QFETCH(bool, logarithmic);
+    QFETCH(QString, input);
+    QFETCH(int, amount);
+    QFETCH(int, modifiers);
+    QFETCH(double, start);
+    QFETCH(double, expected);
+    Knob knob;
+    knob.setSize(1);
+    if (logarithmic) {
+        knob.setMinimum(20);
+        knob.setMaximum(20000);
+        knob.setLogarithmic(true);
+        knob.setResolution(1.0f);
+    } else {
+        knob.setMaximum(100);
+        knob.setStep(5);
+    }
+    knob.setValue(float(start));
+    QSignalSpy spy(&knob, &Knob::valueChanged);
+    const auto mods = Qt::KeyboardModifiers(modifiers);
+    if (input == QLatin1String("wheel")) {
+        wheel(&knob, 120 * amount, mods);
+    } else if (input == QLatin1String("key")) {
+        QKeyEvent event(QEvent::KeyPress, amount > 0 ? Qt::Key_Up : Qt::Key_Down, mods);
+        QApplication::sendEvent(&knob, &event);
+    } else {
+        const bool slow = input == QLatin1String("slow drag");
+        if (slow)
+            connect(&knob, &Knob::valueChanged, &knob, [&knob](float v) { knob.setValue(std::trunc(v)); });
+        press(&knob, QPoint(10, 35));
+        const int direction = amount > 0 ? 1 : -1;
+        for (int i = slow ? 1 : std::abs(amount); i <= std::abs(amount); ++i) {
+            const QPoint to(10 + direction * i, 35);
+            QMouseEvent event(QEvent::MouseMove, to, knob.mapToGlobal(to), Qt::NoButton, Qt::LeftButton, mods);
+            QApplication::sendEvent(&knob, &event);
+        }
+    }
+    QCOMPARE(spy.count(), input == QLatin1String("slow drag") ? std::abs(amount) : 1);
+    QVERIFY2(std::abs(double(knob.value()) - expected) <= expected * 1e-5,
+             qPrintable(QStringLiteral("%1 instead of %2").arg(double(knob.value())).arg(expected)));
+    if (logarithmic) {
+        const double position = std::log(double(knob.value()) / 20.0) / std::log(1000.0);
+        QVERIFY(std::abs(double(knob.position()) - position) < 1e-5);
+    }
+}
+
+// The fader and the slider with modifiers: a -70 .. +12 dB fader stepping
+// 0.1 dB (one scaled unit) and a 0 .. 1000 ms slider stepping 1 ms. Fine
+// steps below the scaled unit add up, so ten Shift notches make one step.
+void TestControls::scaledStepsWithModifiers_data()
+{
+    QTest::addColumn<bool>("fader");
+    QTest::addColumn<int>("notches"); // each a separate wheel event
+    QTest::addColumn<int>("key");     // 0: wheel
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("scaled");
+    QTest::addColumn<int>("emissions");
+    const int shift = Qt::ShiftModifier;
+    const int ctrl = Qt::ControlModifier;
+    QTest::newRow("fader notch") << true << 1 << 0 << int(Qt::NoModifier) << 1 << 1;
+    QTest::newRow("fader Ctrl notch") << true << 1 << 0 << ctrl << 10 << 1;
+    QTest::newRow("fader Ctrl notches down") << true << -3 << 0 << ctrl << -30 << 3;
+    QTest::newRow("fader Shift: nine notches") << true << 9 << 0 << shift << 0 << 0;
+    QTest::newRow("fader Shift: ten notches") << true << 10 << 0 << shift << 1 << 1;
+    QTest::newRow("fader Shift down: ten notches") << true << -10 << 0 << shift << -1 << 1;
+    QTest::newRow("fader Ctrl Page Up") << true << 1 << int(Qt::Key_PageUp) << ctrl << 100 << 1;
+    QTest::newRow("fader Ctrl to the top") << true << 20 << int(Qt::Key_Up) << ctrl << 120 << 12;
+    QTest::newRow("slider notch") << false << 1 << 0 << int(Qt::NoModifier) << 501 << 1;
+    QTest::newRow("slider Ctrl notch") << false << 1 << 0 << ctrl << 510 << 1;
+    QTest::newRow("slider Shift key: ten") << false << 10 << int(Qt::Key_Right) << shift << 501 << 1;
+    QTest::newRow("slider Shift and Ctrl") << false << -1 << 0 << (shift | ctrl) << 499 << 1;
+}
+
+void TestControls::scaledStepsWithModifiers()
+{
+    QFETCH(bool, fader);
+    QFETCH(int, notches);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, scaled);
+    QFETCH(int, emissions);
+    QFader levelFader;
+    setUpLevelFader(levelFader, 0.0f);
+    QHSlider slider;
+    slider.setFixedSize(300, 40);
+    slider.setRange(0, 1000);
+    slider.setValue(500);
+    slider.setStep(1.0f);
+    ScaledSlider *control = fader ? static_cast<ScaledSlider *>(&levelFader) : &slider;
+    QSignalSpy spy(control, &ScaledSlider::valueChanged);
+    for (int i = 0; i < std::abs(notches); ++i) {
+        if (key) {
+            const int k = notches > 0 ? key : (key == Qt::Key_PageUp ? Qt::Key_PageDown : Qt::Key_Down);
+            QKeyEvent event(QEvent::KeyPress, k, Qt::KeyboardModifiers(modifiers));
+            QApplication::sendEvent(control, &event);
+        } else {
+            wheel(control, notches > 0 ? 120 : -120, Qt::KeyboardModifiers(modifiers));
+        }
+    }
+    QCOMPARE(control->value(), scaled);
+    QCOMPARE(spy.count(), emissions);
+}
+
+// A 300-pixel 0 .. 1000 slider at 500, its handle centred on x = 150: a
+// plain drag puts the value under the cursor, a Shift drag moves a tenth of
+// that and stays relative to the cursor until the button is released.
+void TestControls::sliderFineDrag_data()
+{
+    QTest::addColumn<QList<int>>("moves"); // x, modifiers pairs
+    QTest::addColumn<int>("expected");
+    const int shift = Qt::ShiftModifier;
+    const int none = Qt::NoModifier;
+    QTest::newRow("plain") << QList<int>{250, none} << 859;
+    QTest::newRow("Shift") << QList<int>{250, shift} << 535;
+    QTest::newRow("Shift back") << QList<int>{50, shift} << 464;
+    QTest::newRow("Shift, then plain stays relative") << QList<int>{250, shift, 260, none} << 571;
+}
+
+void TestControls::sliderFineDrag()
+{
+    QFETCH(QList<int>, moves);
+    QFETCH(int, expected);
+    QHSlider slider;
+    slider.setFixedSize(300, 40);
+    slider.setRange(0, 1000);
+    slider.setValue(500);
+    QCOMPARE(slider.handleRect().center().x(), 150.0);
+    press(&slider, QPoint(150, 20));
+    for (int i = 0; i + 1 < moves.size(); i += 2) {
+        const QPoint to(moves.at(i), 20);
+        QMouseEvent event(QEvent::MouseMove, to, slider.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                          Qt::KeyboardModifiers(moves.at(i + 1)));
+        QApplication::sendEvent(&slider, &event);
+    }
+    release(&slider, QPoint(moves.at(moves.size() - 2), 20));
+    QCOMPARE(slider.value(), expected);
+}
+
+// A locked control is painted faded, as the style sheet greys buttons.
+void TestControls::lockedControlsLookDisabled_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("knob") << QStringLiteral("knob");
+    QTest::newRow("fader") << QStringLiteral("fader");
+    QTest::newRow("slider") << QStringLiteral("slider");
+}
+
+void TestControls::lockedControlsLookDisabled()
+{
+    QFETCH(QString, kind);
+    std::unique_ptr<QWidget> control;
+    if (kind == QLatin1String("knob")) {
+        auto *knob = new Knob;
+        knob->setSize(1);
+        knob->setValue(0.5f);
+        control.reset(knob);
+    } else if (kind == QLatin1String("fader")) {
+        auto *fader = new QFader;
+        setUpLevelFader(*fader, 0.0f);
+        control.reset(fader);
+    } else {
+        auto *slider = new QHSlider;
+        slider->setFixedSize(300, 40);
+        slider->setRange(0, 1000);
+        slider->setValue(500);
+        control.reset(slider);
+    }
+    const double enabled = meanBrightness(control.get());
+    control->setEnabled(false);
+    const double disabled = meanBrightness(control.get());
+    QVERIFY2(enabled > 5.0, qPrintable(QString::number(enabled)));
+    QVERIFY2(disabled < enabled * 0.5, qPrintable(QStringLiteral("%1 vs %2").arg(disabled).arg(enabled)));
 }
 
 void TestControls::knobSetValueClampsAndIgnoresNaN()

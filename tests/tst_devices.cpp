@@ -19,6 +19,8 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <memory>
+
 #include "core/devices/broadcastmsg.h"
 #include "core/devices/devicedatabase.h"
 #include "tabchain.h"
@@ -146,10 +148,19 @@ struct Wired
     QDeviceList list;
 };
 
-// Fills the IP dialog once it is up and presses OK (or Cancel).
-void answerIpDialog(QIpSetting *dialog, const QString &address, const QString &subnet = QString(),
-                    const QString &gateway = QString(), bool ok = true)
+// Fills the IP dialog once it is up and presses OK (or Cancel). A refused
+// OK leaves the dialog open: then what it said, and what the fields still
+// held, go into `refused`, and Cancel closes it.
+struct IpRefusal
 {
+    QString problem;
+    QStringList kept;
+};
+std::shared_ptr<IpRefusal> answerIpDialog(QIpSetting *dialog, const QString &address,
+                                          const QString &subnet = QString(), const QString &gateway = QString(),
+                                          bool ok = true)
+{
+    auto refused = std::make_shared<IpRefusal>();
     QTimer::singleShot(0, dialog, [=] {
         QVERIFY(dialog->isVisible());
         dialog->addressEdit()->setText(address);
@@ -157,7 +168,14 @@ void answerIpDialog(QIpSetting *dialog, const QString &address, const QString &s
         dialog->gatewayEdit()->setText(gateway);
         QTest::mouseClick(dialog->buttonBox()->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel),
                           Qt::LeftButton);
+        if (dialog->isVisible()) {
+            refused->problem = dialog->problemText();
+            refused->kept = QStringList{dialog->addressEdit()->text(), dialog->subnetEdit()->text(),
+                                        dialog->gatewayEdit()->text()};
+            QTest::mouseClick(dialog->buttonBox()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+        }
     });
+    return refused;
 }
 
 } // namespace
@@ -546,7 +564,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("shown");
         QTest::newRow("address") << QStringLiteral("10.1.2.3") << true << 1 << QStringLiteral("10.1.2.3");
-        QTest::newRow("unparsable") << QStringLiteral("10.1.2") << true << 1 << QStringLiteral("0.0.0.0");
+        // Refused before anything is stored; the dialog keeps the text.
+        QTest::newRow("unparsable") << QStringLiteral("10.1.2") << true << 0 << QString();
+        QTest::newRow("no address") << QString() << true << 0 << QString();
+        QTest::newRow("broadcast") << QStringLiteral("255.255.255.255") << true << 0 << QString();
         QTest::newRow("cancelled") << QStringLiteral("10.1.2.3") << false << 0 << QString();
     }
     void addDeviceDialog()
@@ -559,11 +580,15 @@ private Q_SLOTS:
         ScriptedPrompt prompt;
         QDevTable table(loopbackNetwork(), &prompt, nullptr);
         table.loadDevices();
-        answerIpDialog(table.ipSettingDialog(), typed, QString(), QString(), ok);
+        const auto refused = answerIpDialog(table.ipSettingDialog(), typed, QString(), QString(), ok);
         table.addDevice();
         QCOMPARE(table.ipSettingDialog()->windowTitle(), QStringLiteral("Add Device"));
         QVERIFY(!table.ipSettingDialog()->isFullMode());
         QCOMPARE(table.count(), count);
+        QCOMPARE(refused->problem.isEmpty(), count > 0 || !ok);
+        if (!refused->problem.isEmpty())
+            QCOMPARE(refused->kept.value(0), typed);
+        QCOMPARE(sqlite3(QStringLiteral("select count(*) from devicetable")), QString::number(count));
         if (count)
             QCOMPARE(cell(table, 0, QDevTable::IpColumn), shown);
     }
@@ -589,20 +614,28 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         QFETCH(quint32, value);
+        QCOMPARE(QIpSetting::parseAddress(text), value);
+        // OK takes only what a unit can use, and keeps the text otherwise.
         QIpSetting dialog;
         dialog.addressEdit()->setText(text);
-        dialog.subnetEdit()->setText(QStringLiteral("255.255.0.0"));
-        dialog.gatewayEdit()->setText(text);
+        dialog.subnetEdit()->setText(QStringLiteral("255.0.0.0"));
+        dialog.gatewayEdit()->clear();
         QSignalSpy finished(&dialog, &QDialog::finished);
         dialog.open();
         QTest::mouseClick(dialog.buttonBox()->button(QDialogButtonBox::Ok), Qt::LeftButton);
-        QCOMPARE(finished.size(), 1);
-        QCOMPARE(finished.at(0).at(0).toInt(), int(QDialog::Accepted));
-        QCOMPARE(dialog.ipAddress(), value);
-        QCOMPARE(dialog.subnetMask(), 0xFFFF0000u);
-        QCOMPARE(dialog.gateway(), value);
-        QVERIFY(dialog.addressEdit()->text().isEmpty());
-        QVERIFY(dialog.subnetEdit()->text().isEmpty());
+        const bool usable = value == 0x0A000001u || value == 0xC0A80164u;
+        QCOMPARE(finished.size(), usable ? 1 : 0);
+        if (usable) {
+            QCOMPARE(dialog.ipAddress(), value);
+            QCOMPARE(dialog.subnetMask(), 0xFF000000u);
+            QCOMPARE(dialog.gateway(), 0u);
+            QVERIFY(dialog.addressEdit()->text().isEmpty());
+            QVERIFY(dialog.subnetEdit()->text().isEmpty());
+        } else {
+            QVERIFY(!dialog.problemText().isEmpty());
+            QCOMPARE(dialog.addressEdit()->text(), text);
+            QCOMPARE(dialog.subnetEdit()->text(), QStringLiteral("255.0.0.0"));
+        }
 
         // Cancel leaves nothing behind.
         dialog.addressEdit()->setText(QStringLiteral("10.0.0.1"));
@@ -631,6 +664,78 @@ private Q_SLOTS:
         QTest::newRow("mask missing") << QStringLiteral("10.0.0.7") << QString() << QString() << QByteArray();
         QTest::newRow("mask with holes")
             << QStringLiteral("10.0.0.7") << QStringLiteral("255.0.255.0") << QString() << QByteArray();
+        QTest::newRow("gateway elsewhere")
+            << QStringLiteral("10.0.0.7") << QStringLiteral("255.0.0.0") << QStringLiteral("192.168.1.1")
+            << QByteArray();
+    }
+
+    // What OK lets through, field by field; the first field at fault is named.
+    void ipSettingChecks_data()
+    {
+        using P = QIpSetting::Problem;
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("gateway");
+        QTest::addColumn<bool>("full");
+        QTest::addColumn<int>("problem");
+        const QString a = QStringLiteral("192.168.1.100");
+        const QString m = QStringLiteral("255.255.255.0");
+        QTest::newRow("all good") << a << m << QStringLiteral("192.168.1.1") << true << int(P::None);
+        QTest::newRow("no gateway: empty") << a << m << QString() << true << int(P::None);
+        QTest::newRow("no gateway: zeros") << a << m << QStringLiteral("0.0.0.0") << true << int(P::None);
+        QTest::newRow("/30") << QStringLiteral("10.0.0.1") << QStringLiteral("255.255.255.252")
+                             << QStringLiteral("10.0.0.2") << true << int(P::None);
+        QTest::newRow("address 0.0.0.0") << QStringLiteral("0.0.0.0") << m << QString() << true << int(P::Address);
+        QTest::newRow("multicast") << QStringLiteral("224.0.0.1") << m << QString() << true << int(P::Address);
+        QTest::newRow("subnet's own address") << QStringLiteral("192.168.1.0") << m << QString() << true
+                                              << int(P::Address);
+        QTest::newRow("subnet broadcast") << QStringLiteral("192.168.1.255") << m << QString() << true
+                                          << int(P::Address);
+        QTest::newRow("mask empty") << a << QString() << QString() << true << int(P::Mask);
+        QTest::newRow("mask with holes") << a << QStringLiteral("255.0.255.0") << QString() << true << int(P::Mask);
+        QTest::newRow("mask /31") << a << QStringLiteral("255.255.255.254") << QString() << true << int(P::Mask);
+        QTest::newRow("gateway elsewhere") << a << m << QStringLiteral("192.168.2.1") << true << int(P::Gateway);
+        QTest::newRow("gateway is the unit") << a << m << a << true << int(P::Gateway);
+        QTest::newRow("gateway broadcast") << a << m << QStringLiteral("192.168.1.255") << true << int(P::Gateway);
+        QTest::newRow("add: address only") << a << QString() << QStringLiteral("junk") << false << int(P::None);
+        QTest::newRow("add: broadcast") << QStringLiteral("255.255.255.255") << QString() << QString() << false
+                                        << int(P::Address);
+        QTest::newRow("add: empty") << QString() << QString() << QString() << false << int(P::Address);
+    }
+    void ipSettingChecks()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, mask);
+        QFETCH(QString, gateway);
+        QFETCH(bool, full);
+        QFETCH(int, problem);
+        QCOMPARE(int(QIpSetting::check(address, mask, gateway, full)), problem);
+    }
+
+    // The dialog opens with the unit's settings once it has reported them.
+    void ipDialogOpensWithTheUnitsSettings()
+    {
+        ScratchDir dir;
+        ScriptedPrompt prompt;
+        QDevTable table(loopbackNetwork(), &prompt, nullptr);
+        table.loadDevices();
+        const QHostAddress unit = uniqueLoopback();
+        table.processDatagram(datagram(unitAt(0x070B, unit)));
+        QStringList shown;
+        auto peek = [&] {
+            QTimer::singleShot(0, table.ipSettingDialog(), [&] {
+                QIpSetting *d = table.ipSettingDialog();
+                shown = QStringList{d->addressEdit()->text(), d->subnetEdit()->text(), d->gatewayEdit()->text()};
+                d->reject();
+            });
+            table.ipClicked(0);
+        };
+        peek();
+        QCOMPARE(shown, (QStringList{unit.toString(), QString(), QStringLiteral("0.0.0.0")}));
+        table.devChanged(0);
+        table.setCurrentUnitNetwork(unit.toIPv4Address(), 0xFF000000u, 0x7F000001u);
+        peek();
+        QCOMPARE(shown, (QStringList{unit.toString(), QStringLiteral("255.0.0.0"), QStringLiteral("127.0.0.1")}));
     }
     void ipSettingsCommand()
     {
@@ -648,16 +753,18 @@ private Q_SLOTS:
         table.loadDevices();
         table.processDatagram(datagram(unitAt(0x070A, uniqueLoopback())));
 
-        answerIpDialog(table.ipSettingDialog(), address, subnet, gateway);
+        const auto refused = answerIpDialog(table.ipSettingDialog(), address, subnet, gateway);
         table.ipClicked(0);
         QCOMPARE(table.ipSettingDialog()->windowTitle(), QStringLiteral("ip Settings"));
         QVERIFY(table.ipSettingDialog()->isFullMode());
+        QVERIFY(prompt.asked.isEmpty());
+        QCOMPARE(refused->problem.isEmpty(), !expected.isEmpty());
         if (expected.isEmpty()) {
-            QCOMPARE(prompt.asked.size(), 1);
+            // Refused in the dialog, with what was typed still there.
+            QCOMPARE(refused->kept, (QStringList{address, subnet, gateway}));
             QTest::qWait(50);
             QVERIFY(!unitSide.hasPendingDatagrams());
         } else {
-            QVERIFY(prompt.asked.isEmpty());
             QVERIFY(waitUntil([&] { return unitSide.hasPendingDatagrams(); }));
             QCOMPARE(unitSide.receiveDatagram().data(), expected);
         }

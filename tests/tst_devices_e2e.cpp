@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QStackedWidget>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include <memory>
 
 #include "core/link/link.h"
+#include "presetmodule.h"
 #include "systemmodule.h"
 #include "testsupport.h"
 #include "ui/devices/qdeviceitem.h"
@@ -20,6 +22,9 @@
 #include "ui/devices/qdevtable.h"
 #include "ui/devices/qipsetting.h"
 #include "ui/devices/startupconnect.h"
+#include "ui/pages/funcwidget.h"
+#include "ui/pages/qpreset.h"
+#include "ui/pages/qsetup.h"
 #include "ui/window/mainwindow.h"
 #include "unitannouncer.h"
 #include "virtualunit.h"
@@ -145,16 +150,25 @@ private Q_SLOTS:
         QVERIFY(u.announceTo(table->boundDiscoveryPort()));
         table->setCommandTarget(u.unit->address(), u.announcer->commandPort());
         QVERIFY(waitUntil([&] { return table->count() == 1; }));
+        // Chosen, the unit reports its network settings; the dialog opens
+        // with them.
+        QTest::mouseClick(w.deviceList()->itemAt(0), Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return w.funcWidget()->setup()->maskEdit()->text() == QLatin1String("255.0.0.0"); }));
 
         const QHostAddress moved = uniqueLoopback();
         QIpSetting *dialog = table->ipSettingDialog();
+        QStringList opened;
         QTimer::singleShot(0, dialog, [&] {
+            opened = QStringList{dialog->addressEdit()->text(), dialog->subnetEdit()->text(),
+                                 dialog->gatewayEdit()->text()};
             dialog->addressEdit()->setText(moved.toString());
             dialog->subnetEdit()->setText(QStringLiteral("255.0.0.0"));
             dialog->gatewayEdit()->setText(QStringLiteral("127.0.0.1"));
             QTest::mouseClick(dialog->buttonBox()->button(QDialogButtonBox::Ok), Qt::LeftButton);
         });
         w.deviceList()->itemAt(0)->ipSettingAction()->trigger();
+        QCOMPARE(opened, (QStringList{u.unit->address().toString(), QStringLiteral("255.0.0.0"),
+                                      QStringLiteral("127.0.0.1")}));
 
         QVERIFY(waitUntil([&] { return table->ipAddressAt(0) == moved.toIPv4Address(); }));
         QCOMPARE(u.unit->system().ipAddress, moved.toIPv4Address());
@@ -165,6 +179,37 @@ private Q_SLOTS:
         QCOMPARE(table->count(), 1);
         QCOMPARE(sqlite3(QStringLiteral("select ipaddress from devicetable")),
                  QString::number(moved.toIPv4Address()));
+    }
+
+    // The tile shows the preset the unit announces: its default name until a
+    // slot is recalled through the preset page, then that slot's name.
+    void tileShowsTheRecalledPresetName()
+    {
+        ScratchDir dir;
+        Unit u;
+        QVERIFY(u.start());
+        PresetModule *store = u.unit->findModule<PresetModule>();
+        QVERIFY(store);
+        store->slotTable[4].used = true;
+        store->slotTable[4].settings = PresetModule::captureSettings(*u.unit);
+        store->rename(4, "Stage left");
+        ScriptedPrompt prompt;
+        mainWindow w(loopbackOptions(u), &prompt, freshSettings(dir));
+        w.show();
+        QDeviceList *list = w.deviceList();
+        QVERIFY(u.announceTo(w.devTable()->boundDiscoveryPort()));
+        QVERIFY(waitUntil([&] { return list->count() == 1 && list->itemAt(0)->isOnline(); }));
+        QCOMPARE(list->itemAt(0)->presetText(), QStringLiteral("Default"));
+
+        QTest::mouseClick(list->itemAt(0), Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return w.link()->isLoggedIn(); }));
+        QPreset *page = w.funcWidget()->preset();
+        w.funcWidget()->setCurrentIndex(w.funcWidget()->stack()->indexOf(page));
+        QVERIFY(waitUntil([&] { return page->isUsed(4); }));
+        prompt.answers = {0}; // "Yes"
+        QTest::mouseClick(page->slotButton(4, QPreset::RecallButton), Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return store->recallsApplied == 1; }, 10000));
+        QVERIFY(waitUntil([&] { return list->itemAt(0)->presetText() == QLatin1String("Stage left"); }, 5000));
     }
 
     void connectOptionChoosesTheAnnouncingUnitOnce()

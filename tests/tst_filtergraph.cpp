@@ -335,6 +335,68 @@ private Q_SLOTS:
         QCOMPARE(peq.size(), 1);
         QCOMPARE(peq.at(0).at(0).value<uchar>(), uchar(1));
     }
+
+    // Handles that overlap stay readable: the one lying over another is
+    // drawn small, the one under the pointer (or being dragged) comes to the
+    // front at full size, and a press catches whatever is on top.
+    void overlappingHandlesStack_data()
+    {
+        QTest::addColumn<int>("offset");   // pixels from band 1's centre to band 2's
+        QTest::addColumn<int>("selected"); // -1: none
+        QTest::addColumn<int>("pointer");  // hover this far right of band 1's centre; 99: no hover
+        QTest::addColumn<int>("front");    // the band drawn last, and caught by a press
+        QTest::addColumn<int>("size0");
+        QTest::addColumn<int>("size1");
+        const int full = FilterGraph::HandleSize;
+        const int small = FilterGraph::CoveringHandleSize;
+        QTest::newRow("apart") << 100 << -1 << 99 << 0 << full << full;
+        QTest::newRow("same place: the first on top, small") << 0 << -1 << 99 << 0 << small << full;
+        QTest::newRow("half over") << 8 << -1 << 99 << 0 << small << full;
+        QTest::newRow("pointer on the one below") << 8 << -1 << 18 << 1 << full << full;
+        QTest::newRow("pointer on the top one") << 0 << -1 << 0 << 0 << full << full;
+        QTest::newRow("selected comes up") << 0 << 1 << 99 << 1 << full << small;
+        QTest::newRow("pointer over the selected") << 8 << 1 << -10 << 0 << full << full;
+    }
+    void overlappingHandlesStack()
+    {
+        QFETCH(int, offset);
+        QFETCH(int, selected);
+        QFETCH(int, pointer);
+        QFETCH(int, front);
+        QFETCH(int, size0);
+        QFETCH(int, size1);
+        Graph g;
+        g.graph.setBandCount(2);
+        const double x0 = g.graph.frequencyToX(1000.0);
+        g.graph.setBand(0, false, 0, 1000.0f, 0.0f, 1.0f);
+        g.graph.setBand(1, false, 0, g.graph.xToFrequency(x0 + offset), 0.0f, 1.0f);
+        QCOMPARE(std::lround(g.graph.handleRect(1).center().x() - g.graph.handleRect(0).center().x()), long(offset));
+        g.graph.setSelectedBand(selected);
+        QPoint at = g.centre(0);
+        if (pointer != 99) {
+            at.rx() += pointer;
+            QMouseEvent hover(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(&g.graph, &hover);
+            QCOMPARE(g.graph.hoveredHandle(), front);
+        }
+        const QVector<int> order = g.graph.paintOrder();
+        QCOMPARE(order.last(), front);
+        QVERIFY(order.contains(1 - front));
+        QCOMPARE(int(g.graph.drawnRect(0).width()), size0);
+        QCOMPARE(int(g.graph.drawnRect(1).width()), size1);
+        QCOMPARE(g.graph.drawnRect(0).center(), g.graph.handleRect(0).center());
+
+        QSignalSpy pressed(&g.graph, &FilterGraph::bandPressed);
+        QTest::mousePress(&g.graph, Qt::LeftButton, Qt::NoModifier, at);
+        QCOMPARE(pressed.size(), 1);
+        QCOMPARE(int(pressed.at(0).at(0).value<uchar>()), front);
+        QTest::mouseRelease(&g.graph, Qt::LeftButton, Qt::NoModifier, at);
+
+        // Leaving the graph drops the hover, and the stack settles back.
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&g.graph, &leave);
+        QCOMPARE(g.graph.hoveredHandle(), -1);
+    }
 };
 
 QTEST_MAIN(TestFilterGraph)

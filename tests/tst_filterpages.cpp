@@ -283,10 +283,12 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("payload");
         QTest::addColumn<QByteArray>("staleReply");
         QTest::addColumn<QString>("edit");
+        // Frequency knobs step by 1/24 octave, at least 1 Hz: from 20 Hz,
+        // 1 Hz a step up to 35 Hz; from 20 kHz, 15 steps down are 5/8 octave.
         QTest::newRow("high-pass frequency")
             << "hp" << int(Qt::Key_Up) << 1 << hex("00 00 00 00 00000c42") << hex("00 00 00 00 0000a041") << "35";
         QTest::newRow("low-pass frequency")
-            << "lp" << int(Qt::Key_Down) << 2 << hex("00 00 00 00 00229c46") << hex("00 00 00 00 00409c46") << "19985";
+            << "lp" << int(Qt::Key_Down) << 2 << hex("00 00 00 00 00a04a46") << hex("00 00 00 00 00409c46") << "12968";
         QTest::newRow("band gain") << "gain" << int(Qt::Key_Up) << 3 << hex("00 00 01 00 00002042 0000c03f 2b")
                                    << hex("00 00 01 00 00002042 00000000 2b") << "1.5";
         QTest::newRow("band Q") << "q" << int(Qt::Key_Up) << 3 << hex("00 00 01 00 00002042 00000000 3a")

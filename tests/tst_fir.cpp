@@ -261,7 +261,8 @@ private Q_SLOTS:
         QVERIFY(rig.connect());
         FirWidget &page = rig.page;
         QTest::keyClick(page.lowFreqKnob(), Qt::Key_Up);
-        QCOMPARE(page.lowFreqEdit()->text(), QStringLiteral("501"));
+        // 1/24 octave up from 500 Hz.
+        QCOMPARE(page.lowFreqEdit()->text(), QStringLiteral("514"));
         QStringList styles;
         for (int tick = 1; tick <= 12; ++tick) {
             rig.tick();

@@ -650,6 +650,75 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(path).exists() ? int(QFileInfo(path).size()) : 0, size);
     }
 
+    // A file with filter parts the pages cannot show loads the rest; those
+    // parts keep what the pages held, and the operator is told which.
+    void partialLoadNamesTheSkippedParts_data()
+    {
+        QTest::addColumn<QList<int>>("bytes"); // offset, value pairs (48K layout)
+        QTest::addColumn<QList<int>>("nans");  // offsets of f32 fields set to NaN
+        QTest::addColumn<QStringList>("paths");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("whole file") << QList<int>{} << QList<int>{} << QStringList{} << QStringList{};
+        QTest::newRow("IN B high-pass type")
+            << QList<int>{80 + 14 + 1, 7} << QList<int>{} << QStringList{QStringLiteral("in.B.hpf")}
+            << QStringList{QStringLiteral("Input B high-pass")};
+        QTest::newRow("IN A low-pass slope and band 3 Q")
+            << QList<int>{80 + 9, 9, 136 + 2 * 11 + 10, 200} << QList<int>{}
+            << QStringList{QStringLiteral("in.A.lpf"), QStringLiteral("in.A.peq.3")}
+            << QStringList{QStringLiteral("Input A low-pass"), QStringLiteral("Input A band 3")};
+        QTest::newRow("OUT 8 band 16 type, OUT 2 band 1 gain NaN")
+            << QList<int>{1150 + (7 * 16 + 15) * 11 + 1, 9} << QList<int>{1150 + 16 * 11 + 6}
+            << QStringList{QStringLiteral("out.2.peq.1"), QStringLiteral("out.8.peq.16")}
+            << QStringList{QStringLiteral("Output 2 band 1"), QStringLiteral("Output 8 band 16")};
+        QTest::newRow("OUT 1 high-pass frequency NaN")
+            << QList<int>{} << QList<int>{1038 + 3} << QStringList{QStringLiteral("out.1.hpf")}
+            << QStringList{QStringLiteral("Output 1 high-pass")};
+    }
+    void partialLoadNamesTheSkippedParts()
+    {
+        QFETCH(QList<int>, bytes);
+        QFETCH(QList<int>, nans);
+        QFETCH(QStringList, paths);
+        QFETCH(QStringList, shown);
+        QByteArray file = distinctState().pack48k();
+        for (int i = 0; i + 1 < bytes.size(); i += 2)
+            file[bytes.at(i)] = char(bytes.at(i + 1));
+        for (int offset : nans)
+            putF32(file, offset, qQNaN());
+
+        PresetImage image;
+        QVector<PresetImage::SkippedPart> skipped;
+        QVERIFY(image.unpack(file, nullptr, &skipped));
+        QStringList found;
+        for (const PresetImage::SkippedPart &part : qAsConst(skipped))
+            found << QString::fromLatin1(part.path());
+        QCOMPARE(found, paths);
+
+        ScriptedPrompt prompt;
+        FuncWidget pages(nullptr, &prompt);
+        const PresetImage before = PresetPages::capture(pages);
+        pages.importPresetFromPC(0, file);
+        QCOMPARE(prompt.asked.size(), shown.isEmpty() ? 0 : 1);
+        if (shown.isEmpty())
+            return;
+        QCOMPARE(prompt.asked.at(0).icon, Prompt::Icon::Warning);
+        QCOMPARE(prompt.asked.at(0).text.split(QLatin1Char('\n')).mid(1), shown);
+        // The skipped parts kept the pages' values; the rest came in.
+        const PresetImage after = PresetPages::capture(pages);
+        QCOMPARE(after.gates, distinctState().gates);
+        for (const PresetImage::SkippedPart &part : qAsConst(skipped)) {
+            const size_t c = size_t(part.channel);
+            const FilterChannel &was = part.output ? before.outputFilters[c] : before.inputFilters[c];
+            const FilterChannel &now = part.output ? after.outputFilters[c] : after.inputFilters[c];
+            if (part.part == PresetImage::SkippedPart::HighPass)
+                QCOMPARE(now.hpFreq, was.hpFreq);
+            else if (part.part == PresetImage::SkippedPart::LowPass)
+                QCOMPARE(now.lpSlope, was.lpSlope);
+            else
+                QCOMPARE(now.bandGain[size_t(part.part)], was.bandGain[size_t(part.part)]);
+        }
+    }
+
     void mismatchedTypeIsAFormatError()
     {
         ScriptedPrompt prompt;

@@ -75,6 +75,53 @@ private Q_SLOTS:
         QCOMPARE(rig.sets(), QStringList{frameText(8, 2, 1, payload)});
     }
 
+    // With no knob, the frequency field steps like a frequency knob: 1/24
+    // octave a key or notch, Shift a tenth, Ctrl ten times, at least 1 Hz.
+    void frequencySteps_data()
+    {
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<int>("key"); // 0: a wheel notch up
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QByteArray>("payload");
+        const QByteArray kHz = QByteArray::fromHex("00007a44");
+        QTest::newRow("up") << kHz << int(Qt::Key_Up) << int(Qt::NoModifier) << "1029"
+                            << QByteArray::fromHex("00a08044");
+        QTest::newRow("wheel") << kHz << 0 << int(Qt::NoModifier) << "1029" << QByteArray::fromHex("00a08044");
+        QTest::newRow("Shift up") << kHz << int(Qt::Key_Up) << int(Qt::ShiftModifier) << "1003"
+                                  << QByteArray::fromHex("00c07a44");
+        QTest::newRow("Ctrl down") << kHz << int(Qt::Key_Down) << int(Qt::ControlModifier) << "749"
+                                   << QByteArray::fromHex("00403b44");
+        QTest::newRow("up from 20 Hz") << QByteArray::fromHex("0000a041") << int(Qt::Key_Up) << int(Qt::NoModifier)
+                                       << "21" << QByteArray::fromHex("0000a841");
+    }
+    void frequencySteps()
+    {
+        QFETCH(QByteArray, start);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, shown);
+        QFETCH(QByteArray, payload);
+        PageRig<QSigGenerator> rig;
+        QVERIFY(rig.connect());
+        rig.report(2, start);
+        QLineEdit *edit = rig.page.frequencyEdit();
+        rig.page.show();
+        rig.page.activateWindow();
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus()); // the wheel steps only a field in use
+        if (key) {
+            QTest::keyClick(edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        } else {
+            const QPointF centre = edit->rect().center();
+            QWheelEvent wheel(centre, edit->mapToGlobal(centre.toPoint()), QPoint(), QPoint(0, 120), Qt::NoButton,
+                              Qt::KeyboardModifiers(modifiers), Qt::NoScrollPhase, false);
+            QApplication::sendEvent(edit, &wheel);
+        }
+        QCOMPARE(edit->text(), shown);
+        QCOMPARE(rig.sets(), QStringList{frameText(8, 2, 1, payload)});
+    }
+
     void gainEntry_data()
     {
         QTest::addColumn<QString>("typed");

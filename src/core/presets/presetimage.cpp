@@ -152,7 +152,15 @@ void writeFilterHead(uchar *out, const FilterChannel &f)
     WireFloat::write(out + LpFreqAt, float(f.lpFreq));
 }
 
-void readFilterHead(const uchar *in, FilterChannel *f)
+using SkippedParts = QVector<PresetImage::SkippedPart>;
+
+void skip(SkippedParts *skipped, bool output, int channel, int part)
+{
+    if (skipped)
+        skipped->append({output, channel, part});
+}
+
+void readFilterHead(const uchar *in, FilterChannel *f, SkippedParts *skipped, bool output, int channel)
 {
     quint16 hz = 0;
     if (in[HpTypeAt] <= MaxSectionType && in[HpSlopeAt] <= MaxSlope && wholeHz(WireFloat::read(in + HpFreqAt), &hz)) {
@@ -160,12 +168,16 @@ void readFilterHead(const uchar *in, FilterChannel *f)
         f->hpType = in[HpTypeAt];
         f->hpSlope = in[HpSlopeAt];
         f->hpFreq = hz;
+    } else {
+        skip(skipped, output, channel, PresetImage::SkippedPart::HighPass);
     }
     if (in[LpTypeAt] <= MaxSectionType && in[LpSlopeAt] <= MaxSlope && wholeHz(WireFloat::read(in + LpFreqAt), &hz)) {
         f->lpEnable = in[LpEnableAt] ? 1 : 0;
         f->lpType = in[LpTypeAt];
         f->lpSlope = in[LpSlopeAt];
         f->lpFreq = hz;
+    } else {
+        skip(skipped, output, channel, PresetImage::SkippedPart::LowPass);
     }
 }
 
@@ -179,14 +191,16 @@ void writeFilterBand(uchar *out, const FilterChannel &f, int band)
     out[BandQAt] = f.bandQIndex[b];
 }
 
-void readFilterBand(const uchar *in, FilterChannel *f, int band)
+void readFilterBand(const uchar *in, FilterChannel *f, int band, SkippedParts *skipped, bool output, int channel)
 {
     const size_t b = size_t(band);
     const float gain = WireFloat::read(in + BandGainAt);
     quint16 hz = 0;
     if (in[BandTypeAt] > MaxBandType || in[BandQAt] > MaxQIndex || !std::isfinite(gain)
-        || !wholeHz(WireFloat::read(in + BandFreqAt), &hz))
+        || !wholeHz(WireFloat::read(in + BandFreqAt), &hz)) {
+        skip(skipped, output, channel, band);
         return;
+    }
     f->bandEnable[b] = in[BandEnableAt] ? 1 : 0;
     f->bandType[b] = in[BandTypeAt];
     f->bandFreq[b] = hz;
@@ -315,7 +329,18 @@ QByteArray PresetImage::pack(Variant variant) const
     return data;
 }
 
-bool PresetImage::unpack(const QByteArray &data, Variant *variant)
+QByteArray PresetImage::SkippedPart::path() const
+{
+    const QByteArray path = output ? QByteArray("out.") + QByteArray::number(channel + 1)
+                                   : QByteArray("in.") + QByteArray(1, char('A' + channel));
+    if (part == HighPass)
+        return path + ".hpf";
+    if (part == LowPass)
+        return path + ".lpf";
+    return path + ".peq." + QByteArray::number(part + 1);
+}
+
+bool PresetImage::unpack(const QByteArray &data, Variant *variant, QVector<SkippedPart> *skipped)
 {
     Variant found;
     if (!variantOfSize(data.size(), &found))
@@ -333,9 +358,10 @@ bool PresetImage::unpack(const QByteArray &data, Variant *variant)
         inputLevels[i] = LevelRecord::decode(in + l.inputLevel + c * LevelSize);
         inputLevels[i].group = group;
         feedback[i] = in[l.feedback + c] != 0;
-        readFilterHead(in + l.inputFilterHead + c * FilterHeadSize, &inputFilters[i]);
+        readFilterHead(in + l.inputFilterHead + c * FilterHeadSize, &inputFilters[i], skipped, false, c);
         for (int b = 0; b < Bands; ++b)
-            readFilterBand(in + l.inputFilterBands + (c * Bands + b) * FilterBandSize, &inputFilters[i], b);
+            readFilterBand(in + l.inputFilterBands + (c * Bands + b) * FilterBandSize, &inputFilters[i], b, skipped,
+                           false, c);
         inputLimiters[i] = LimiterRecord::decode(in + l.inputLimiter + c * LimiterSize);
         if (full) {
             for (int b = 0; b < DeqBands; ++b)
@@ -353,9 +379,10 @@ bool PresetImage::unpack(const QByteArray &data, Variant *variant)
         const quint8 group = outputLevels[i].group;
         outputLevels[i] = LevelRecord::decode(in + l.outputLevel + o * LevelSize);
         outputLevels[i].group = group;
-        readFilterHead(in + l.outputFilterHead + o * FilterHeadSize, &outputFilters[i]);
+        readFilterHead(in + l.outputFilterHead + o * FilterHeadSize, &outputFilters[i], skipped, true, o);
         for (int b = 0; b < Bands; ++b)
-            readFilterBand(in + l.outputFilterBands + (o * Bands + b) * FilterBandSize, &outputFilters[i], b);
+            readFilterBand(in + l.outputFilterBands + (o * Bands + b) * FilterBandSize, &outputFilters[i], b, skipped,
+                           true, o);
         outputLimiters[i] = LimiterRecord::decode(in + l.outputLimiter + o * LimiterSize);
         // Stored as they come; the FIR page shows a record through its own
         // checks, as it does a record from the unit.

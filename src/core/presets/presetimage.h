@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QVector>
 #include <QtGlobal>
 
 #include <array>
@@ -118,7 +119,22 @@ struct PresetImage
     // What the layout does not carry (the 48 kHz image has no input delay,
     // dynamic EQ or FIR; no image has link groups) is left as it is.
     // Returns false, changing nothing, when the size is neither layout's.
-    bool unpack(const QByteArray &data, Variant *variant = nullptr);
+    // The parts left out are added to `skipped`, in file order.
+    struct SkippedPart
+    {
+        static constexpr int HighPass = -1;
+        static constexpr int LowPass = -2;
+        bool output = false;
+        int channel = 0;
+        int part = HighPass; // a filter band 0-15, or HighPass, LowPass
+        // The stable parameter name: "in.A.hpf", "out.3.peq.5".
+        QByteArray path() const;
+        bool operator==(const SkippedPart &other) const
+        {
+            return output == other.output && channel == other.channel && part == other.part;
+        }
+    };
+    bool unpack(const QByteArray &data, Variant *variant = nullptr, QVector<SkippedPart> *skipped = nullptr);
 
     // What the 48 kHz image stores for `ms` on output `output`.
     static float clamp48kOutputDelay(int output, float ms);

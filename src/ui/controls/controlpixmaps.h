@@ -1,5 +1,9 @@
 #pragma once
 
+// Locked (disabled) controls are painted at this opacity over the dark page,
+// so they read as disabled the way the style sheet greys buttons and fields.
+constexpr double DisabledOpacity = 0.35;
+
 #include <QHash>
 #include <QObject>
 #include <QPixmap>

@@ -8,6 +8,7 @@
 
 #include "controlaccessible.h"
 #include "controlpixmaps.h"
+#include "stepmodifiers.h"
 #include "wheeldelta.h"
 
 namespace {
@@ -37,7 +38,11 @@ void Knob::setValue(float value)
         value = m_minimum;
     m_value = value;
     const float range = m_maximum - m_minimum;
-    m_position = range > 0.0f ? (m_value - m_minimum) / range : 0.0f;
+    if (isLogarithmic()) {
+        const double span = std::log(double(m_maximum) / double(m_minimum));
+        m_position = float(std::log(double(m_value) / double(m_minimum)) / span);
+    } else
+        m_position = range > 0.0f ? (m_value - m_minimum) / range : 0.0f;
     update();
     ControlAccessible::notifyValue(this, m_value);
 }
@@ -66,6 +71,41 @@ void Knob::setSize(int size)
 void Knob::setStep(float step)
 {
     m_step = step;
+}
+
+void Knob::setLogarithmic(bool logarithmic)
+{
+    m_logarithmic = logarithmic;
+    setValue(m_value);
+}
+
+void Knob::setResolution(float resolution)
+{
+    if (std::isfinite(resolution) && resolution >= 0.0f)
+        m_resolution = resolution;
+}
+
+float Knob::valueAtPosition(double position) const
+{
+    if (!isLogarithmic())
+        return float(double(m_minimum) + position * double(m_maximum - m_minimum));
+    position = qBound(0.0, position, 1.0);
+    return float(double(m_minimum) * std::pow(double(m_maximum) / double(m_minimum), position));
+}
+
+void Knob::stepBy(double notches)
+{
+    if (!isLogarithmic()) {
+        operatorChange(m_value + float(notches) * m_step);
+        return;
+    }
+    const double before = double(m_value);
+    double after = before * std::exp2(notches * OctavesPerNotch);
+    // Near the bottom of the range a fine step may fall below what the page
+    // keeps; it moves by the resolution instead, so every notch counts.
+    if (notches != 0.0 && std::abs(after - before) < double(m_resolution))
+        after = before + (notches > 0.0 ? 1.0 : -1.0) * double(m_resolution);
+    operatorChange(float(after));
 }
 
 QSize Knob::sizeHint() const
@@ -101,6 +141,9 @@ void Knob::paintEvent(QPaintEvent *)
 
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // A locked knob is shown faded, like the disabled buttons beside it.
+    if (!isEnabled())
+        painter.setOpacity(DisabledOpacity);
     painter.drawPixmap(0, 0, base);
 
     if (m_keyboardFocus && hasFocus()) {
@@ -122,6 +165,7 @@ void Knob::mousePressEvent(QMouseEvent *event)
 {
     m_lastX = event->pos().x();
     m_lastY = event->pos().y();
+    m_dragPosition = double(m_position);
     event->accept();
 }
 
@@ -131,13 +175,22 @@ void Knob::mouseMoveEvent(QMouseEvent *event)
         event->ignore();
         return;
     }
-    const float range = m_maximum - m_minimum;
     const float x = event->pos().x();
     const float y = event->pos().y();
-    const float value = m_value + range * m_sensitivity * (x - m_lastX) - range * m_sensitivity * (y - m_lastY);
+    const float sensitivity = m_sensitivity * float(stepFactor(event->modifiers()));
+    const float dx = x - m_lastX;
+    const float dy = y - m_lastY;
     m_lastX = x;
     m_lastY = y;
-    operatorChange(value);
+    if (isLogarithmic()) {
+        // The indicator's position is the log of the value: equal travel,
+        // equal ratio, so each decade gets the same share of the sweep.
+        m_dragPosition = qBound(0.0, m_dragPosition + double(sensitivity) * double(dx - dy), 1.0);
+        operatorChange(valueAtPosition(m_dragPosition));
+    } else {
+        const float range = m_maximum - m_minimum;
+        operatorChange(m_value + range * sensitivity * dx - range * sensitivity * dy);
+    }
     event->accept();
 }
 
@@ -146,7 +199,7 @@ void Knob::wheelEvent(QWheelEvent *event)
     // Integer notches only: a partial notch leaves the value alone but is
     // still reported, as the pages expect one report per wheel event.
     const int notches = wheelDelta(event) / notch;
-    operatorChange(m_value + notches * m_step);
+    stepBy(notches * stepFactor(event->modifiers()));
     event->accept();
 }
 
@@ -155,12 +208,12 @@ void Knob::keyPressEvent(QKeyEvent *event)
     switch (event->key()) {
     case Qt::Key_Up:
     case Qt::Key_Right:
-        operatorChange(m_value + m_step);
+        stepBy(stepFactor(event->modifiers()));
         event->accept();
         break;
     case Qt::Key_Down:
     case Qt::Key_Left:
-        operatorChange(m_value - m_step);
+        stepBy(-stepFactor(event->modifiers()));
         event->accept();
         break;
     default:

@@ -186,6 +186,8 @@ void QFader::paintEvent(QPaintEvent *)
         renderScale();
 
     QPainter painter(this);
+    if (!isEnabled())
+        painter.setOpacity(DisabledOpacity);
     painter.drawPixmap(0, 0, m_scaleCache);
 
     const QRectF r = handleRect();

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "controlpixmaps.h"
 
 QHSlider::QHSlider(QWidget *parent)
     : ScaledSlider(0, 100, parent)
@@ -58,6 +59,8 @@ void QHSlider::paintEvent(QPaintEvent *)
     const int h = height();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    if (!isEnabled())
+        painter.setOpacity(DisabledOpacity);
     painter.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
     painter.drawLine(QPointF(w - 20, h / 2), QPointF(20, h / 2));
 

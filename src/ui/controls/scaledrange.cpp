@@ -74,6 +74,7 @@ void ScaledRange::setValue(float value)
     if (!std::isfinite(value))
         return;
     m_value = roundHalfUp(static_cast<double>(value) * m_scale);
+    m_fineRemainder = 0.0;
 }
 
 void ScaledRange::setStep(float step)
@@ -85,6 +86,7 @@ void ScaledRange::setStep(float step)
 
 bool ScaledRange::setScaledValue(int value)
 {
+    m_fineRemainder = 0.0;
     if (value == m_value)
         return false;
     m_value = value;
@@ -105,7 +107,7 @@ int ScaledRange::boundedValue() const
     return m_value;
 }
 
-ScaledRange::WheelResult ScaledRange::wheel(int delta)
+ScaledRange::WheelResult ScaledRange::wheel(int delta, double factor)
 {
     // Deltas below one notch come from high-resolution wheels and touchpads;
     // they are collected until a whole notch has turned, in the direction
@@ -117,25 +119,42 @@ ScaledRange::WheelResult ScaledRange::wheel(int delta)
     if (notches == 0)
         return WheelResult::None;
     m_wheelRemainder -= notches * notch;
-    return stepBy(notches);
+    return stepBy(notches, factor);
 }
 
-ScaledRange::WheelResult ScaledRange::stepBy(int steps)
+ScaledRange::WheelResult ScaledRange::stepBy(int steps, double factor)
 {
-    if (steps > 0) {
-        if (m_value >= m_maximum) {
-            m_value = m_maximum;
-            return WheelResult::Clamped;
-        }
-        m_value = qMin(roundHalfUp(m_value + steps * static_cast<double>(m_step)), m_maximum);
-    } else if (steps < 0) {
-        if (m_value <= m_minimum) {
-            m_value = m_minimum;
-            return WheelResult::Clamped;
-        }
-        m_value = qMax(roundHalfUp(m_value + steps * static_cast<double>(m_step)), m_minimum);
-    } else {
-        return WheelResult::None;
+    if (!(factor > 0.0) || !std::isfinite(factor))
+        factor = 1.0;
+    if (steps > 0 && m_value >= m_maximum) {
+        m_value = m_maximum;
+        return WheelResult::Clamped;
     }
+    if (steps < 0 && m_value <= m_minimum) {
+        m_value = m_minimum;
+        return WheelResult::Clamped;
+    }
+    if (steps == 0)
+        return WheelResult::None;
+    const double move = steps * static_cast<double>(m_step) * factor;
+    int target;
+    if (factor >= 1.0 || std::abs(move) >= 1.0) {
+        m_fineRemainder = 0.0;
+        target = roundHalfUp(m_value + move);
+    } else {
+        // A fine step below the scaled unit: kept until whole units add up,
+        // in the direction being turned.
+        if ((move > 0.0) != (m_fineRemainder > 0.0))
+            m_fineRemainder = 0.0;
+        m_fineRemainder += move;
+        // A hair of tolerance: ten tenths make one unit despite binary
+        // fractions.
+        const int whole = truncateToInt(m_fineRemainder + (move > 0.0 ? 1e-9 : -1e-9));
+        if (whole == 0)
+            return WheelResult::None;
+        m_fineRemainder -= whole;
+        target = m_value + whole;
+    }
+    m_value = qBound(m_minimum, target, m_maximum);
     return WheelResult::Moved;
 }

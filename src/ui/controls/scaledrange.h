@@ -40,9 +40,12 @@ public:
     // One wheel event with the given delta (120 per notch). Moved: the value
     // changed and is to be reported; Clamped: it was pinned to the end it
     // was pushed against and nothing is reported; None: no whole notch yet.
-    WheelResult wheel(int delta);
+    // `factor` scales the step (0.1 with Shift, 10 with Ctrl).
+    WheelResult wheel(int delta, double factor = 1.0);
     // Whole steps up (positive) or down, with the same results as the wheel.
-    WheelResult stepBy(int steps);
+    // Fine steps smaller than the scaled unit are collected until they make
+    // one, so ten fine notches move as far as one ordinary notch.
+    WheelResult stepBy(int steps, double factor = 1.0);
 
 private:
     int m_value = 0;
@@ -52,6 +55,7 @@ private:
     int m_scale = 1;
     float m_step = 1.0f;
     int m_wheelRemainder = 0;
+    double m_fineRemainder = 0.0;
 };
 
 // Rounds to nearest, halves upward (2.5 gives 3, -2.5 gives -2), limited to

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "controlaccessible.h"
+#include "stepmodifiers.h"
 #include "wheeldelta.h"
 
 ScaledSlider::ScaledSlider(int minimum, int maximum, QWidget *parent)
@@ -86,6 +87,9 @@ void ScaledSlider::mousePressEvent(QMouseEvent *event)
 {
     if (handleRect().contains(QPointF(event->pos()))) {
         m_dragging = true;
+        m_fineDrag = false;
+        m_lastDragTarget = valueForPosition(event->pos());
+        m_dragRemainder = 0.0;
         event->accept();
     } else {
         event->ignore();
@@ -98,8 +102,24 @@ void ScaledSlider::mouseMoveEvent(QMouseEvent *event)
         event->ignore();
         return;
     }
-    if (m_range.setScaledValue(valueForPosition(event->pos())))
-        moved(ScaledRange::WheelResult::Moved);
+    const int target = valueForPosition(event->pos());
+    const double factor = stepFactor(event->modifiers());
+    m_fineDrag = m_fineDrag || factor < 1.0;
+    if (m_fineDrag) {
+        // Relative to the cursor, so letting go of Shift mid-drag does not
+        // make the handle jump to it.
+        m_dragRemainder += (target - m_lastDragTarget) * qMin(factor, 1.0);
+        m_lastDragTarget = target;
+        const int whole = truncateToInt(m_dragRemainder);
+        m_dragRemainder -= whole;
+        const int value = qBound(m_range.minimum(), m_range.value() + whole, m_range.maximum());
+        if (whole != 0 && m_range.setScaledValue(value))
+            moved(ScaledRange::WheelResult::Moved);
+    } else {
+        m_lastDragTarget = target;
+        if (m_range.setScaledValue(target))
+            moved(ScaledRange::WheelResult::Moved);
+    }
     event->accept();
 }
 
@@ -112,7 +132,7 @@ void ScaledSlider::mouseReleaseEvent(QMouseEvent *event)
 void ScaledSlider::wheelEvent(QWheelEvent *event)
 {
     event->accept();
-    moved(m_range.wheel(wheelDelta(event)));
+    moved(m_range.wheel(wheelDelta(event), stepFactor(event->modifiers())));
 }
 
 void ScaledSlider::keyPressEvent(QKeyEvent *event)
@@ -138,5 +158,5 @@ void ScaledSlider::keyPressEvent(QKeyEvent *event)
         return;
     }
     event->accept();
-    moved(m_range.stepBy(steps));
+    moved(m_range.stepBy(steps, stepFactor(event->modifiers())));
 }

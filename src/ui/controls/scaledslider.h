@@ -13,7 +13,10 @@ class QWheelEvent;
 // What the fader and the delay slider share: the scaled value, and the
 // operator's ways of moving it. A drag moves the handle only when it starts
 // on it; the wheel and the keys step (arrow keys one step, Page Up and Page
-// Down ten). Every operator move emits valueChanged; setters never do.
+// Down ten), a tenth as far with Shift and ten times as far with Ctrl. A drag
+// with Shift held moves the handle a tenth of the cursor's travel, and stays
+// relative to the cursor until the button is released. Every operator move
+// emits valueChanged; setters never do.
 class ScaledSlider : public QWidget
 {
     Q_OBJECT
@@ -73,4 +76,7 @@ private:
 
     ScaledRange m_range;
     bool m_dragging = false;
+    bool m_fineDrag = false;
+    int m_lastDragTarget = 0;
+    double m_dragRemainder = 0.0;
 };

@@ -4,8 +4,12 @@
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QWheelEvent>
 
 #include <cmath>
+
+#include "stepmodifiers.h"
+#include "wheeldelta.h"
 
 namespace {
 
@@ -128,7 +132,40 @@ void ValueField::keyPressEvent(QKeyEvent *event)
     // The page may have rewritten the field since the focus came in.
     if (!isModified())
         m_lastText = text();
+    if (m_logarithmicSteps && !isReadOnly() && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
+        const double factor = stepFactor(event->modifiers());
+        stepBy(event->key() == Qt::Key_Up ? factor : -factor);
+        event->accept();
+        return;
+    }
     QLineEdit::keyPressEvent(event);
+}
+
+void ValueField::wheelEvent(QWheelEvent *event)
+{
+    const int notches = wheelDelta(event) / 120;
+    if (!m_logarithmicSteps || !hasFocus() || isReadOnly()) {
+        QLineEdit::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    if (notches != 0)
+        stepBy(notches * stepFactor(event->modifiers()));
+}
+
+void ValueField::stepBy(double notches)
+{
+    double value = 0.0;
+    // A half-typed number counts as typed; an unreadable one steps from
+    // what the field showed before.
+    if (!ValueEntry::parse(text(), &value) && !ValueEntry::parse(m_lastText, &value))
+        return;
+    const double unit = std::pow(10.0, -m_decimals);
+    double stepped = value * std::exp2(notches / 24.0);
+    if (std::abs(stepped - value) < unit)
+        stepped = value + (notches > 0 ? unit : -unit);
+    setText(ValueEntry::format(ValueEntry::bound(stepped, m_minimum, m_maximum, m_decimals), m_decimals));
+    finish();
 }
 
 bool ValueField::event(QEvent *event)

@@ -40,6 +40,11 @@ public:
     double maximum() const { return m_maximum; }
     int decimals() const { return m_decimals; }
     QString rangeText() const;
+    // For a frequency without a knob: Up and Down, and the wheel while the
+    // field has the focus, step the value by 1/24 octave (Shift a tenth,
+    // Ctrl ten times, at least one unit of the last shown decimal), and
+    // each step is finished at once like a typed value.
+    void setLogarithmicSteps(bool on) { m_logarithmicSteps = on; }
 
 signals:
     // The edit finished with a number: the field already shows it in range,
@@ -50,9 +55,11 @@ protected:
     bool event(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     void finish();
+    void stepBy(double notches);
     void updateToolTip();
 
     double m_minimum = 0.0;
@@ -64,6 +71,7 @@ private:
     // The page's own tooltip, shown above the range line.
     QString m_baseToolTip;
     bool m_settingToolTip = false;
+    bool m_logarithmicSteps = false;
 };
 
 // The spin-box form of the same rule (the delay pages): any number can be

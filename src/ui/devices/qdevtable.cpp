@@ -680,6 +680,14 @@ void QDevTable::ipClicked(int index)
     const quint32 machineid = machineIdAt(index);
     m_ipSetting->setWindowTitle(tr("ip Settings"));
     m_ipSetting->setFullMode(true);
+    // Opens with what the unit has now; mask and gateway are known once the
+    // unit has reported them while it was the current one.
+    const NetworkSettings known = m_networks.value(machineid);
+    const quint32 current = ipAddressAt(index);
+    if (known.address == current)
+        m_ipSetting->setCurrent(current, known.mask, known.gateway);
+    else
+        m_ipSetting->setCurrent(current);
     if (m_ipSetting->exec() != QDialog::Accepted)
         return;
     const quint32 address = m_ipSetting->ipAddress();
@@ -699,10 +707,18 @@ void QDevTable::ipClicked(int index)
     sendUdpCommand(machineid, SetIpCommand, payload);
 }
 
+void QDevTable::setCurrentUnitNetwork(uint address, uint mask, uint gateway)
+{
+    if (m_currentIndex < 0 || m_currentIndex >= m_entries.size())
+        return;
+    m_networks.insert(machineIdAt(m_currentIndex), {address, mask, gateway});
+}
+
 void QDevTable::addDevice()
 {
     m_ipSetting->setWindowTitle(tr("Add Device"));
     m_ipSetting->setFullMode(false);
+    m_ipSetting->setCurrent(0);
     if (m_ipSetting->exec() != QDialog::Accepted)
         return;
     addDeviceByHand(m_ipSetting->ipAddress());

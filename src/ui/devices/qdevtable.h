@@ -2,6 +2,7 @@
 
 #include <QAbstractSocket>
 #include <QDialog>
+#include <QHash>
 #include <QHostAddress>
 #include <QList>
 #include <QPointer>
@@ -124,6 +125,9 @@ public Q_SLOTS:
     void addDevice();
     // The login state of the current link (shown in the Link Status column).
     void setLoggedIn(bool loggedIn);
+    // The current unit's own report of its network settings: the IP dialog
+    // opens with them for that unit.
+    void setCurrentUnitNetwork(uint address, uint mask, uint gateway);
 
 Q_SIGNALS:
     void sigAddDev(const broadcastMsg *record);
@@ -180,4 +184,12 @@ private:
     bool m_remindTimeout = true;
     bool m_neverShown = true;
     bool m_loggedIn = false;
+    struct NetworkSettings
+    {
+        quint32 address = 0;
+        quint32 mask = 0;
+        quint32 gateway = 0;
+    };
+    // By machine id: what each unit last reported while it was current.
+    QHash<quint32, NetworkSettings> m_networks;
 };

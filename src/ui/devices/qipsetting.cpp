@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVector>
 
+#include "core/devices/broadcastmsg.h"
 #include "ui/controls/keyboardaccess.h"
 
 namespace {
@@ -36,6 +37,7 @@ QIpSetting::QIpSetting(QWidget *parent)
     , m_addressEdit(new QLineEdit(this))
     , m_subnetEdit(new QLineEdit(this))
     , m_gatewayEdit(new QLineEdit(this))
+    , m_problemLabel(new QLabel(this))
     , m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -53,7 +55,12 @@ QIpSetting::QIpSetting(QWidget *parent)
     grid->addWidget(m_subnetEdit, 1, 1);
     grid->addWidget(m_gatewayLabel, 2, 0);
     grid->addWidget(m_gatewayEdit, 2, 1);
-    grid->addWidget(m_buttons, 3, 0, 1, 2, Qt::AlignCenter);
+    m_problemLabel->setObjectName(QStringLiteral("ipProblemLabel"));
+    m_problemLabel->setStyleSheet(QStringLiteral("color: rgb(255, 96, 96);"));
+    m_problemLabel->setWordWrap(true);
+    m_problemLabel->hide();
+    grid->addWidget(m_problemLabel, 3, 0, 1, 2);
+    grid->addWidget(m_buttons, 4, 0, 1, 2, Qt::AlignCenter);
     for (QAbstractButton *button : m_buttons->buttons())
         button->setStyleSheet(QLatin1String(ButtonStyle));
 
@@ -103,8 +110,103 @@ quint32 QIpSetting::parseAddress(const QString &text)
     return address;
 }
 
+void QIpSetting::setCurrent(quint32 address, quint32 mask, quint32 gateway)
+{
+    m_addressEdit->setText(address ? broadcastMsg::addressText(address) : QString());
+    m_subnetEdit->setText(mask ? broadcastMsg::addressText(mask) : QString());
+    m_gatewayEdit->setText(broadcastMsg::addressText(gateway));
+    showProblem(Problem::None);
+}
+
+namespace {
+
+bool isHostAddress(quint32 address)
+{
+    const quint32 first = address >> 24;
+    // 0.x.x.x is "this network", 224 and up multicast, reserved or broadcast.
+    return first != 0 && first < 224;
+}
+
+int prefixLength(quint32 mask)
+{
+    const quint32 inverted = ~mask;
+    if ((inverted & (inverted + 1)) != 0)
+        return -1; // holes in the mask
+    int bits = 0;
+    for (quint32 m = mask; m; m <<= 1)
+        ++bits;
+    return bits;
+}
+
+} // namespace
+
+QIpSetting::Problem QIpSetting::check(const QString &addressText, const QString &maskText, const QString &gatewayText,
+                                      bool full)
+{
+    const quint32 address = parseAddress(addressText);
+    if (!isHostAddress(address))
+        return Problem::Address;
+    if (!full)
+        return Problem::None;
+    const quint32 mask = parseAddress(maskText);
+    const int prefix = prefixLength(mask);
+    if (prefix < 1 || prefix > 30)
+        return Problem::Mask;
+    const quint32 host = address & ~mask;
+    if (host == 0 || host == ~mask)
+        return Problem::Address;
+    // An empty gateway field means none; anything typed has to be read.
+    if (gatewayText.trimmed().isEmpty())
+        return Problem::None;
+    const quint32 gateway = parseAddress(gatewayText);
+    if (gateway == 0 && gatewayText.trimmed() == QLatin1String("0.0.0.0"))
+        return Problem::None;
+    const quint32 gatewayHost = gateway & ~mask;
+    if (!isHostAddress(gateway) || (gateway & mask) != (address & mask) || gateway == address || gatewayHost == 0
+        || gatewayHost == ~mask)
+        return Problem::Gateway;
+    return Problem::None;
+}
+
+QString QIpSetting::problemText() const
+{
+    switch (m_problem) {
+    case Problem::Address:
+        return tr("Enter a valid IPv4 address for the device, such as 192.168.1.100.");
+    case Problem::Mask:
+        return tr("Enter a valid subnet mask, such as 255.255.255.0.");
+    case Problem::Gateway:
+        return tr("The gateway must be an address in the device's subnet, or 0.0.0.0 for none.");
+    case Problem::None:
+        break;
+    }
+    return QString();
+}
+
+void QIpSetting::showProblem(Problem problem)
+{
+    m_problem = problem;
+    m_problemLabel->setText(problemText());
+    m_problemLabel->setVisible(problem != Problem::None);
+    QLineEdit *field = problem == Problem::Mask ? m_subnetEdit
+        : problem == Problem::Gateway           ? m_gatewayEdit
+                                                : m_addressEdit;
+    if (problem != Problem::None) {
+        field->setFocus(Qt::OtherFocusReason);
+        field->selectAll();
+    }
+}
+
 void QIpSetting::Accept()
 {
+    // Nothing leaves the dialog that would lose the unit or store a unit
+    // nobody can reach; the typed text stays for correcting.
+    const Problem problem = check(m_addressEdit->text(), m_subnetEdit->text(), m_gatewayEdit->text(), m_fullMode);
+    if (problem != Problem::None) {
+        showProblem(problem);
+        return;
+    }
+    showProblem(Problem::None);
     m_ipAddress = parseAddress(m_addressEdit->text());
     m_subnetMask = parseAddress(m_subnetEdit->text());
     m_gateway = parseAddress(m_gatewayEdit->text());
@@ -128,6 +230,7 @@ void QIpSetting::reject()
 
 void QIpSetting::clearEdits()
 {
+    showProblem(Problem::None);
     m_addressEdit->clear();
     m_subnetEdit->clear();
     m_gatewayEdit->clear();
@@ -161,4 +264,5 @@ void QIpSetting::retranslate()
     KeyboardAccess::describe(m_addressEdit, tr("IP address"), tr("IP address"));
     KeyboardAccess::describe(m_subnetEdit, tr("Subnet mask"), tr("Subnet mask"));
     KeyboardAccess::describe(m_gatewayEdit, tr("Gateway"));
+    m_problemLabel->setText(problemText());
 }

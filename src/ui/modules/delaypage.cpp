@@ -133,6 +133,10 @@ void DelayPage::buildRow(int channel, int maxMs, const QString &rowName, QWidget
     for (QLineEdit *field : {row.metres, row.feet}) {
         field->setFixedWidth(m_fieldWidth);
         field->setReadOnly(true);
+        // Shown, never typed into: styled as a label (no frame, no field
+        // background) so nobody tries to enter a distance.
+        field->setObjectName(QStringLiteral("displayField"));
+        field->setFrame(false);
         // Read-only, but reachable with Tab so that a screen reader can read
         // the distance out; a click still leaves the focus where it was.
         field->setFocusPolicy(Qt::TabFocus);

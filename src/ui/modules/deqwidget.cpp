@@ -280,6 +280,11 @@ QWidget *DEQWidget::buildKnobPanel(int first, int last)
         knob->setSize(1);
         knob->setMinimum(float(s.knobMin));
         knob->setMaximum(float(s.knobMax));
+        if (c == Freq) {
+            // Equal travel per decade; a notch moves at least 1 Hz.
+            knob->setLogarithmic(true);
+            knob->setResolution(1.0f);
+        }
         knob->setValue(float(s.knobInitial));
         auto *edit = new ValueField(knobs);
         edit->setRange(s.fieldMin, s.fieldMax, s.decimals,

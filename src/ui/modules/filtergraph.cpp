@@ -308,9 +308,49 @@ QRectF FilterGraph::handleRect(int handle) const
     return QRectF(x - HandleSize / 2, y - HandleSize / 2, HandleSize, HandleSize);
 }
 
+QVector<int> FilterGraph::paintOrder() const
+{
+    QVector<int> order;
+    order.reserve(HandleCount);
+    for (int h : {HighPassHandle, LowPassHandle}) {
+        if (isHandleShown(h))
+            order.append(h);
+    }
+    for (int h = MaxBands - 1; h >= 0; --h) {
+        if (isHandleShown(h))
+            order.append(h);
+    }
+    // What the operator is looking at comes up, the drag on top of all.
+    for (int front : {m_selectedBand, m_hovered, m_dragging}) {
+        if (front >= 0 && order.removeOne(front))
+            order.append(front);
+    }
+    return order;
+}
+
+QRectF FilterGraph::drawnRect(int handle) const
+{
+    const QRectF r = handleRect(handle);
+    if (r.isEmpty() || handle == m_hovered || handle == m_dragging)
+        return r;
+    const QVector<int> order = paintOrder();
+    for (int below : order) {
+        if (below == handle)
+            break;
+        const QPointF d = handleRect(below).center() - r.center();
+        if (std::abs(d.x()) < HandleSize && std::abs(d.y()) < HandleSize) {
+            const qreal inset = (HandleSize - CoveringHandleSize) / 2.0;
+            return r.adjusted(inset, inset, -inset, -inset);
+        }
+    }
+    return r;
+}
+
 int FilterGraph::handleAt(const QPoint &pos) const
 {
-    for (int h = 0; h < HandleCount; ++h) {
+    const QVector<int> order = paintOrder();
+    for (auto it = order.crbegin(); it != order.crend(); ++it) {
+        const int h = *it;
         const QRectF r = handleRect(h);
         if (r.isEmpty())
             continue;
@@ -329,7 +369,7 @@ void FilterGraph::mousePressEvent(QMouseEvent *event)
         QWidget::mousePressEvent(event);
         return;
     }
-    // The first handle hit decides, editable or not: a locked band lying
+    // The topmost handle hit decides, editable or not: a locked band lying
     // over another does not hand the press on to the one below.
     const int hit = handleAt(event->pos());
     m_dragging = hit >= 0 && m_editable[size_t(hit)] ? hit : -1;
@@ -362,12 +402,20 @@ void FilterGraph::mouseReleaseEvent(QMouseEvent *event)
 void FilterGraph::leaveEvent(QEvent *event)
 {
     unsetCursor();
+    if (m_hovered >= 0) {
+        m_hovered = -1;
+        update();
+    }
     QWidget::leaveEvent(event);
 }
 
 void FilterGraph::updateCursor(const QPoint &pos)
 {
     const int hit = handleAt(pos);
+    if (hit != m_hovered) {
+        m_hovered = hit;
+        update();
+    }
     if (hit >= 0 && m_editable[size_t(hit)])
         setCursor(hit < MaxBands ? Qt::SizeAllCursor : Qt::SizeHorCursor);
     else
@@ -480,10 +528,15 @@ void FilterGraph::paintHandles(QPainter &p) const
     QFont font = labelFont();
     font.setBold(true);
     p.setFont(font);
-    for (int h = 0; h < HandleCount; ++h) {
-        const QRectF r = handleRect(h);
+    QFont smallFont = font;
+    smallFont.setPointSizeF(font.pointSizeF() * CoveringHandleSize / HandleSize);
+    for (int h : paintOrder()) {
+        const QRectF r = drawnRect(h);
         if (r.isEmpty())
             continue;
+        p.setFont(r.width() < HandleSize ? smallFont : font);
+        // A locked band or section is drawn faded, like its disabled controls.
+        p.setOpacity(m_editable[size_t(h)] && isEnabled() ? 1.0 : 0.4);
         const bool bypassed = h < MaxBands ? m_params.bands[size_t(h)].bypass
                                            : (h == HighPassHandle ? m_params.highPass.bypass
                                                                   : m_params.lowPass.bypass);
@@ -543,6 +596,7 @@ void FilterGraph::paintEvent(QPaintEvent *)
     }
     p.setClipping(false);
     paintHandles(p);
+    p.setOpacity(1.0);
 
     if (m_dragging >= 0) {
         // What the drag sets, in the units the page shows.

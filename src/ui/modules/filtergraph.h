@@ -31,6 +31,9 @@ public:
     static constexpr float DragFrequencyMin = 20.0f;
     static constexpr float DragFrequencyMax = 20000.0f;
     static constexpr int HandleSize = 16;
+    // A handle lying over another one is drawn this small, so the one
+    // below still shows around it.
+    static constexpr int CoveringHandleSize = 10;
     // Presses this far outside a handle still catch it.
     static constexpr int HitMargin = 5;
 
@@ -82,8 +85,17 @@ public:
 
     // The plot area in widget pixels, edges included.
     QRect plotRect() const;
-    // Where a handle is drawn; empty when it is not drawn.
+    // Where a handle is caught; empty when it is not drawn.
     QRectF handleRect(int handle) const;
+    // Where it is drawn: smaller than handleRect when it covers a handle
+    // drawn before it, unless it is the one in front.
+    QRectF drawnRect(int handle) const;
+    // The shown handles, bottom first: the sections, the bands from the
+    // last to the first, then the selected band, the one under the pointer
+    // and the one being dragged. Presses catch the topmost.
+    QVector<int> paintOrder() const;
+    // The handle under the pointer, or -1.
+    int hoveredHandle() const { return m_hovered; }
     // The x of a frequency and the y of a level on the plot.
     double frequencyToX(double freq) const;
     double dbToY(double db) const;
@@ -136,6 +148,7 @@ private:
     bool m_bandGainMode = false;
     int m_selectedBand = -1;
     int m_dragging = -1;
+    int m_hovered = -1;
     QPixmap m_gridCache;
     bool m_gridValid = false;
 };

@@ -155,6 +155,16 @@ Knob *newKnob(QWidget *parent, float min, float max, float value)
     return knob;
 }
 
+// Frequencies turn by ratios, so each decade gets the same travel; every
+// notch moves at least 1 Hz, the unit the page keeps.
+Knob *newFrequencyKnob(QWidget *parent, float value)
+{
+    Knob *knob = newKnob(parent, FreqMin, FreqMax, value);
+    knob->setLogarithmic(true);
+    knob->setResolution(1.0f);
+    return knob;
+}
+
 QLineEdit *newEdit(QWidget *parent, const QString &text)
 {
     auto *edit = new QLineEdit(text, parent);
@@ -311,7 +321,7 @@ QFrame *FilterPage::buildSection(Section section)
 
     const bool high = section == HighPass;
     c.freqLabel = newLabel(c.group);
-    c.freqKnob = newKnob(c.group, FreqMin, FreqMax, high ? FreqMin : FreqMax);
+    c.freqKnob = newFrequencyKnob(c.group, high ? FreqMin : FreqMax);
     c.freqEdit = newValueEdit(c.group, FreqMin, FreqMax, 0, QStringLiteral("Hz"), high ? QStringLiteral("20") : QStringLiteral("20000"));
     row->addLayout(knobColumn(c.freqLabel, c.freqKnob, c.freqEdit));
     return c.group;
@@ -374,7 +384,7 @@ QFrame *FilterPage::buildBands()
     editorLayout->setContentsMargins(0, 0, 0, 0);
     editorLayout->setSpacing(4);
     c.freqLabel = newLabel(c.editor);
-    c.freqKnob = newKnob(c.editor, FreqMin, FreqMax, 40);
+    c.freqKnob = newFrequencyKnob(c.editor, 40);
     c.freqEdit = newValueEdit(c.editor, FreqMin, FreqMax, 0, QStringLiteral("Hz"), QStringLiteral("40"));
     c.gainLabel = newLabel(c.editor);
     c.gainKnob = newKnob(c.editor, -GainKnobLimit, GainKnobLimit, 0);

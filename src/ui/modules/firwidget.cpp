@@ -204,6 +204,9 @@ QWidget *FirWidget::buildFrequencyPanel()
         knob->setSize(1);
         knob->setMinimum(FreqMin);
         knob->setMaximum(FreqMax);
+        // Equal travel per decade; a notch moves at least 1 Hz.
+        knob->setLogarithmic(true);
+        knob->setResolution(1.0f);
         knob->setValue(float(initial));
         edit = new ValueField(QString::number(initial), parent);
         edit->setRange(FreqMin, FreqMax, 0, QStringLiteral("Hz"));

@@ -71,6 +71,8 @@ QSigGenerator::QSigGenerator(Link *link, QWidget *parent)
     // 50 pixels hold "20000" in Arial; a wider font widens the field.
     m_freqEdit->setFixedWidth(qMax(50, QFontMetrics(font).horizontalAdvance(QStringLiteral("20000")) + 16));
     m_freqEdit->setAlignment(Qt::AlignCenter);
+    // No knob here: the arrow keys and the wheel step it like one.
+    m_freqEdit->setLogarithmicSteps(true);
     connect(m_freqEdit, &ValueField::edited, this, &QSigGenerator::freqEditingFinished);
 
     m_gainCaption = new QLabel(generator);

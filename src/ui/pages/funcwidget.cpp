@@ -231,6 +231,7 @@ void FuncWidget::wirePages()
     connect(m_setup, &QSetup::sigLocation, this, &FuncWidget::sigLocation);
     connect(m_setup, &QSetup::sigDescription, this, &FuncWidget::sigDescription);
     connect(m_setup, &QSetup::sigIpaddr, this, &FuncWidget::sigIpaddr);
+    connect(m_setup, &QSetup::sigNetwork, this, &FuncWidget::sigNetwork);
     connect(m_setup, &QSetup::sigAllMute, this, &FuncWidget::sigAllMute);
     connect(m_setup, &QSetup::sigDspRes, this, &FuncWidget::sigDspRes);
     connect(m_setup, &QSetup::sigFault, this, &FuncWidget::sigFault);
@@ -469,8 +470,33 @@ void FuncWidget::importPresetFromPC(uchar type, QByteArray data)
     // input-delay page and the FIR page at 512 taps and 96 kHz.
     setFamily(variant == PresetImage::Sharc96k);
     PresetImage image = PresetPages::capture(*this);
-    image.unpack(data);
+    QVector<PresetImage::SkippedPart> skipped;
+    image.unpack(data, nullptr, &skipped);
     PresetPages::apply(*this, image, variant);
+    // Filter sections and bands the pages cannot show kept their settings;
+    // the operator learns which, rather than taking the file as loaded.
+    if (!skipped.isEmpty()) {
+        m_prompt->tell(this, Prompt::Icon::Warning, tr("warning"),
+                       tr("The preset file was loaded except for these filter settings, which it holds in a form "
+                          "this program cannot show; they keep their current values:\n%1")
+                           .arg(skippedPartNames(skipped).join(QLatin1Char('\n'))));
+    }
+}
+
+QStringList FuncWidget::skippedPartNames(const QVector<PresetImage::SkippedPart> &parts)
+{
+    QStringList names;
+    for (const PresetImage::SkippedPart &part : parts) {
+        const QString channel = part.output ? tr("Output %1").arg(part.channel + 1)
+                                            : tr("Input %1").arg(QChar(QLatin1Char('A').unicode() + part.channel));
+        if (part.part == PresetImage::SkippedPart::HighPass)
+            names << tr("%1 high-pass").arg(channel);
+        else if (part.part == PresetImage::SkippedPart::LowPass)
+            names << tr("%1 low-pass").arg(channel);
+        else
+            names << tr("%1 band %2").arg(channel).arg(part.part + 1);
+    }
+    return names;
 }
 
 void FuncWidget::changeEvent(QEvent *event)

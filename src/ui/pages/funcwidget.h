@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
+#include <QVector>
 #include <QWidget>
 
 #include "core/link/firmware.h"
+#include "core/presets/presetimage.h"
 
 class DEQWidget;
 class DragScrollArea;
@@ -107,6 +110,8 @@ public Q_SLOTS:
     void setInMute(uchar channel, bool mute);
     void setOutMute(uchar channel, bool mute);
     void savePreset2PC(uchar saveType, QString dir);
+    // Parts the pages cannot show keep their values and are named in a
+    // warning through the prompt.
     void importPresetFromPC(uchar type, QByteArray data);
     void languageLoad();
     void setCurrentIndex(int index);
@@ -126,6 +131,7 @@ Q_SIGNALS:
     void sigLocation(QString location);
     void sigDescription(QString description);
     void sigIpaddr(uint ipaddress);
+    void sigNetwork(uint ipaddress, uint mask, uint gateway);
     void sigAllMute(bool mute);
     void sigDspRes(float first, float second);
     void sigFault(uchar fault);
@@ -134,6 +140,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // "Input A high-pass", "Output 3 band 5", in the current language.
+    static QStringList skippedPartNames(const QVector<PresetImage::SkippedPart> &parts);
+
     struct PageEntry
     {
         QWidget *page;

@@ -527,6 +527,7 @@ void QSetup::statusReport(quint8 param, quint16 length, const uchar *p)
         if (values[0] != m_net[0] || values[1] != m_net[1] || values[2] != m_net[2]) {
             std::copy(values, values + 3, m_net);
             showNetwork();
+            Q_EMIT sigNetwork(values[0], values[1], values[2]);
         }
         if (values[0] != m_reportedIp) {
             m_reportedIp = values[0];

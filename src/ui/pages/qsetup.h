@@ -80,6 +80,8 @@ Q_SIGNALS:
     void sigLocation(QString location);
     void sigDescription(QString description);
     void sigIpaddr(uint ipaddress);
+    // The unit's report of its address, subnet mask and gateway.
+    void sigNetwork(uint ipaddress, uint mask, uint gateway);
     void sigAllMute(bool mute);
     void sigDspRes(float usage, float peak);
     void sigInLabelChanged(uchar channel, QString label);

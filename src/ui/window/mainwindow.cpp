@@ -261,6 +261,7 @@ void mainWindow::connectComponents()
     connect(m_devTable, &QDevTable::sigAddDev, m_deviceList, &QDeviceList::addItem);
     connect(m_devTable, &QDevTable::sigRemoveDev, m_deviceList, &QDeviceList::removeRow);
     connect(m_devTable, &QDevTable::sigIpaddr, m_deviceList, &QDeviceList::setIpaddr);
+    connect(m_funcWidget, &FuncWidget::sigNetwork, m_devTable, &QDevTable::setCurrentUnitNetwork);
     connect(m_devTable, &QDevTable::sigNetState, this, &mainWindow::netChanged);
     connect(m_devTable, &QDevTable::sigNetBrowsingState, m_deviceList, &QDeviceList::setNetBrowsingState);
     connect(m_devTable, &QDevTable::sigModel, m_deviceList, &QDeviceList::setDeviceModel);

@@ -834,6 +834,36 @@
         <source>The settings were saved to %1.</source>
         <translation>设置已保存到 %1。</translation>
     </message>
+    <message>
+        <source>warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The preset file was loaded except for these filter settings, which it holds in a form this program cannot show; they keep their current values:
+%1</source>
+        <translation>预设文件已载入，但以下滤波器设置的格式本程序无法显示，它们保留当前值：
+%1</translation>
+    </message>
+    <message>
+        <source>Output %1</source>
+        <translation>输出 %1</translation>
+    </message>
+    <message>
+        <source>Input %1</source>
+        <translation>输入 %1</translation>
+    </message>
+    <message>
+        <source>%1 high-pass</source>
+        <translation>%1 高通</translation>
+    </message>
+    <message>
+        <source>%1 low-pass</source>
+        <translation>%1 低通</translation>
+    </message>
+    <message>
+        <source>%1 band %2</source>
+        <translation>%1 频段 %2</translation>
+    </message>
 </context>
 <context>
     <name>LevelPage</name>
@@ -1456,6 +1486,18 @@ Click Cancel to exit.</source>
     <message>
         <source>Gateway</source>
         <translation>网关</translation>
+    </message>
+    <message>
+        <source>Enter a valid IPv4 address for the device, such as 192.168.1.100.</source>
+        <translation>请输入设备的有效IPv4地址，例如 192.168.1.100。</translation>
+    </message>
+    <message>
+        <source>Enter a valid subnet mask, such as 255.255.255.0.</source>
+        <translation>请输入有效的子网掩码，例如 255.255.255.0。</translation>
+    </message>
+    <message>
+        <source>The gateway must be an address in the device&apos;s subnet, or 0.0.0.0 for none.</source>
+        <translation>网关必须是设备所在子网中的地址，无网关时填 0.0.0.0。</translation>
     </message>
 </context>
 <context>

@@ -834,6 +834,36 @@
         <source>The settings were saved to %1.</source>
         <translation>The settings were saved to %1.</translation>
     </message>
+    <message>
+        <source>warning</source>
+        <translation>warning</translation>
+    </message>
+    <message>
+        <source>The preset file was loaded except for these filter settings, which it holds in a form this program cannot show; they keep their current values:
+%1</source>
+        <translation>The preset file was loaded except for these filter settings, which it holds in a form this program cannot show; they keep their current values:
+%1</translation>
+    </message>
+    <message>
+        <source>Output %1</source>
+        <translation>Output %1</translation>
+    </message>
+    <message>
+        <source>Input %1</source>
+        <translation>Input %1</translation>
+    </message>
+    <message>
+        <source>%1 high-pass</source>
+        <translation>%1 high-pass</translation>
+    </message>
+    <message>
+        <source>%1 low-pass</source>
+        <translation>%1 low-pass</translation>
+    </message>
+    <message>
+        <source>%1 band %2</source>
+        <translation>%1 band %2</translation>
+    </message>
 </context>
 <context>
     <name>LevelPage</name>
@@ -1456,6 +1486,18 @@ Click Cancel to exit.</translation>
     <message>
         <source>Gateway</source>
         <translation>Gateway</translation>
+    </message>
+    <message>
+        <source>Enter a valid IPv4 address for the device, such as 192.168.1.100.</source>
+        <translation>Enter a valid IPv4 address for the device, such as 192.168.1.100.</translation>
+    </message>
+    <message>
+        <source>Enter a valid subnet mask, such as 255.255.255.0.</source>
+        <translation>Enter a valid subnet mask, such as 255.255.255.0.</translation>
+    </message>
+    <message>
+        <source>The gateway must be an address in the device&apos;s subnet, or 0.0.0.0 for none.</source>
+        <translation>The gateway must be an address in the device&apos;s subnet, or 0.0.0.0 for none.</translation>
     </message>
 </context>
 <context>
