@@ -836,7 +836,7 @@
     </message>
     <message>
         <source>warning</source>
-        <translation>warning</translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>The preset file was loaded except for these filter settings, which it holds in a form this program cannot show; they keep their current values:
