@@ -21,6 +21,8 @@ struct Phasors
     alignas(32) double sin1[N];
     alignas(32) double cos2[N];
     alignas(32) double sin2[N];
+    alignas(32) double cosHalf[N];
+    alignas(32) double sinHalf[N];
 
     explicit Phasors(double sampleRate)
     {
@@ -32,6 +34,8 @@ struct Phasors
             sin1[i] = std::sin(w);
             cos2[i] = std::cos(2.0 * w);
             sin2[i] = std::sin(2.0 * w);
+            cosHalf[i] = std::cos(0.5 * w);
+            sinHalf[i] = std::sin(0.5 * w);
         }
     }
 };
@@ -53,6 +57,171 @@ const Phasors &phasors(double sampleRate)
     return *other;
 }
 
+// The hot loops, built for AVX2 and FMA as well where the processor has them
+// (picked at load time) and kept free of aliasing so they vectorise.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
+#define ORVALIX_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
+#else
+#define ORVALIX_VECTOR_CLONES
+#endif
+
+ORVALIX_VECTOR_CLONES
+void multiplyStage(const double *coefficients, const double *__restrict cos1, const double *__restrict sin1,
+                   const double *__restrict cos2, const double *__restrict sin2, double *__restrict nr,
+                   double *__restrict ni, double *__restrict ndr, double *__restrict ndi, double *__restrict dr,
+                   double *__restrict di, double *__restrict ddr, double *__restrict ddi)
+{
+    const double b0 = coefficients[0], b1 = coefficients[1], b2 = coefficients[2];
+    const double a1 = coefficients[3], a2 = coefficients[4];
+    for (int i = 0; i < N; ++i) {
+        const double c1 = cos1[i], s1 = sin1[i], c2 = cos2[i], s2 = sin2[i];
+        // x = c1 - j s1, x^2 = c2 - j s2
+        const double ur = b1 * c1, ui = -b1 * s1, vr = b2 * c2, vi = -b2 * s2;
+        const double qdr = ur + 2.0 * vr, qdi = ui + 2.0 * vi; // x d/dx of the stage numerator
+        const double er = a1 * c1, ei = -a1 * s1, fr = a2 * c2, fi = -a2 * s2;
+        const double pr = 1.0 + er + fr, pi = ei + fi;
+        const double pdr = er + 2.0 * fr, pdi = ei + 2.0 * fi;
+        const double sr = b0 + ur + vr, si = ui + vi;
+
+        const double onr = nr[i], oni = ni[i], ondr = ndr[i], ondi = ndi[i];
+        nr[i] = onr * sr - oni * si;
+        ni[i] = onr * si + oni * sr;
+        ndr[i] = ondr * sr - ondi * si + onr * qdr - oni * qdi;
+        ndi[i] = ondr * si + ondi * sr + onr * qdi + oni * qdr;
+
+        const double odr = dr[i], odi = di[i], oddr = ddr[i], oddi = ddi[i];
+        dr[i] = odr * pr - odi * pi;
+        di[i] = odr * pi + odi * pr;
+        ddr[i] = oddr * pr - oddi * pi + odr * pdr - odi * pdi;
+        ddi[i] = oddr * pi + oddi * pr + odr * pdi + odi * pdr;
+    }
+}
+
+// One Horner step at every grid point: Q = Q x + P, P = P x + h, with
+// x = c - j s.
+ORVALIX_VECTOR_CLONES
+void hornerTaps(const float *coefficients, int taps, const double *__restrict cos1, const double *__restrict sin1,
+                double *__restrict pr, double *__restrict pi, double *__restrict qr, double *__restrict qi)
+{
+    for (int n = taps - 2; n >= 0; --n) {
+        const double h = double(coefficients[n]);
+        for (int i = 0; i < N; ++i) {
+            const double c = cos1[i], s = -sin1[i];
+            const double oqr = qr[i], oqi = qi[i], opr = pr[i], opi = pi[i];
+            qr[i] = oqr * c - oqi * s + opr;
+            qi[i] = oqr * s + oqi * c + opi;
+            pr[i] = opr * c - opi * s + h;
+            pi[i] = opr * s + opi * c;
+        }
+    }
+}
+
+// Clenshaw's recurrence for two series at once, sum a_k phi_k and sum
+// b_k psi_k, whose terms both follow phi_k+1 = 2 cos w phi_k - phi_k-1.
+// Leaves the recurrence's first two values (index 1 and 2) for each.
+ORVALIX_VECTOR_CLONES
+void clenshawPair(const double *a, const double *b, int last, const double *__restrict cos1,
+                  double *__restrict a1, double *__restrict a2, double *__restrict b1, double *__restrict b2)
+{
+    for (int i = 0; i < N; ++i)
+        a1[i] = a2[i] = b1[i] = b2[i] = 0.0;
+    for (int k = last; k >= 1; --k) {
+        const double ak = a[k], bk = b[k];
+        for (int i = 0; i < N; ++i) {
+            const double alpha = 2.0 * cos1[i];
+            const double na = ak + alpha * a1[i] - a2[i];
+            const double nb = bk + alpha * b1[i] - b2[i];
+            a2[i] = a1[i];
+            a1[i] = na;
+            b2[i] = b1[i];
+            b1[i] = nb;
+        }
+    }
+}
+
+// Any coefficients: Horner's scheme from the last tap, with the derivative
+// by x alongside: P = sum h_n x^n, Q = dP/dx; then x dP/dx = x Q.
+void generalFirResponse(const float *coefficients, int taps, double sampleRate, const Phasors &p,
+                        ComplexResponse &out)
+{
+    alignas(32) double pr[N], pi[N], qr[N], qi[N];
+    const double last = double(coefficients[taps - 1]);
+    for (int i = 0; i < N; ++i) {
+        pr[i] = last;
+        pi[i] = qr[i] = qi[i] = 0.0;
+    }
+    hornerTaps(coefficients, taps, p.cos1, p.sin1, pr, pi, qr, qi);
+    const double scale = 1.0 / sampleRate;
+    for (int i = 0; i < N; ++i) {
+        const size_t k = size_t(i);
+        const double c = p.cos1[i], s = -p.sin1[i];
+        // x Q, then dH/dOmega = -j x Q / fs
+        const double xr = qr[i] * c - qi[i] * s, xi = qr[i] * s + qi[i] * c;
+        out.re[k] = pr[i];
+        out.im[k] = pi[i];
+        out.dre[k] = xi * scale;
+        out.dim[k] = -xr * scale;
+    }
+}
+
+// Linear phase (h_n = h_taps-1-n, as every designed FIR): the response is
+// e^-jwc A(w) about the centre c = (taps - 1) / 2 with A real, a cosine
+// series in w (half-integer multiples for an even tap count), and
+// dH/dw = e^-jwc (-j c A + A'), A' a sine series. Both by Clenshaw's
+// recurrence: a quarter of the general case's work.
+void symmetricFirResponse(const float *coefficients, int taps, double sampleRate, const Phasors &p,
+                          ComplexResponse &out)
+{
+    const bool odd = taps % 2 == 1;
+    const int half = taps / 2; // odd: the centre tap; even: the first tap past the centre
+    const double centre = (taps - 1) / 2.0;
+    double cosTerms[FirChannel::MaxTaps / 2 + 1];
+    double sinTerms[FirChannel::MaxTaps / 2 + 1];
+    int last;
+    if (odd) {
+        cosTerms[0] = double(coefficients[half]);
+        sinTerms[0] = 0.0;
+        last = half;
+        for (int m = 1; m <= last; ++m) {
+            cosTerms[m] = 2.0 * double(coefficients[half + m]);
+            sinTerms[m] = -2.0 * m * double(coefficients[half + m]);
+        }
+    } else {
+        last = half - 1;
+        for (int m = 0; m <= last; ++m) {
+            cosTerms[m] = 2.0 * double(coefficients[half + m]);
+            sinTerms[m] = -2.0 * (m + 0.5) * double(coefficients[half + m]);
+        }
+    }
+    alignas(32) double c1[N], c2[N], s1[N], s2[N];
+    clenshawPair(cosTerms, sinTerms, last, p.cos1, c1, c2, s1, s2);
+
+    const ResponseCurve &grid = responseGrid();
+    const double scale = 1.0 / sampleRate;
+    for (int i = 0; i < N; ++i) {
+        const size_t k = size_t(i);
+        double a, da;
+        if (odd) {
+            // phi_0 = 1, phi_1 = cos w; psi_0 = 0, psi_1 = sin w
+            a = cosTerms[0] + c1[i] * p.cos1[i] - c2[i];
+            da = s1[i] * p.sin1[i];
+        } else {
+            // phi_0 = cos w/2, phi_1 = cos 3w/2; psi_0 = sin w/2, psi_1 = sin 3w/2
+            const double ch = p.cosHalf[i], sh = p.sinHalf[i];
+            const double c3 = ch * (2.0 * p.cos1[i] - 1.0), s3 = sh * (2.0 * p.cos1[i] + 1.0);
+            a = cosTerms[0] * ch + c1[i] * c3 - c2[i] * ch;
+            da = sinTerms[0] * sh + s1[i] * s3 - s2[i] * sh;
+        }
+        const double w = std::trunc(10.0 * grid[k]) * Pi / (5.0 * sampleRate);
+        const double er = std::cos(w * centre), ei = -std::sin(w * centre);
+        out.re[k] = er * a;
+        out.im[k] = ei * a;
+        // e^-jwc (da - j c a)
+        out.dre[k] = (er * da + ei * centre * a) * scale;
+        out.dim[k] = (ei * da - er * centre * a) * scale;
+    }
+}
+
 // A product of first- and second-order stages, numerator and denominator
 // kept apart so the loop has no division: each polynomial P(x) travels with
 // P'(x) = x dP/dx = sum k p_k x^k, whose product rule is that of a
@@ -72,30 +241,8 @@ struct StageProduct
 
     void multiply(const Biquad &s, const Phasors &p)
     {
-        const double b0 = s.b0, b1 = s.b1, b2 = s.b2, a1 = s.a1, a2 = s.a2;
-        for (int i = 0; i < N; ++i) {
-            const double c1 = p.cos1[i], s1 = p.sin1[i], c2 = p.cos2[i], s2 = p.sin2[i];
-            // x = c1 - j s1, x^2 = c2 - j s2
-            const double ur = b1 * c1, ui = -b1 * s1, vr = b2 * c2, vi = -b2 * s2;
-            const double qr = ur + vr, qi = ui + vi;            // stage numerator - b0
-            const double qdr = ur + 2.0 * vr, qdi = ui + 2.0 * vi; // its x d/dx
-            const double er = a1 * c1, ei = -a1 * s1, fr = a2 * c2, fi = -a2 * s2;
-            const double pr = 1.0 + er + fr, pi = ei + fi;
-            const double pdr = er + 2.0 * fr, pdi = ei + 2.0 * fi;
-            const double sr = b0 + qr, si = qi;
-
-            const double onr = nr[i], oni = ni[i], ondr = ndr[i], ondi = ndi[i];
-            nr[i] = onr * sr - oni * si;
-            ni[i] = onr * si + oni * sr;
-            ndr[i] = ondr * sr - ondi * si + onr * qdr - oni * qdi;
-            ndi[i] = ondr * si + ondi * sr + onr * qdi + oni * qdr;
-
-            const double odr = dr[i], odi = di[i], oddr = ddr[i], oddi = ddi[i];
-            dr[i] = odr * pr - odi * pi;
-            di[i] = odr * pi + odi * pr;
-            ddr[i] = oddr * pr - oddi * pi + odr * pdr - odi * pdi;
-            ddi[i] = oddr * pi + oddi * pr + odr * pdi + odi * pdr;
-        }
+        const double coefficients[5] = {s.b0, s.b1, s.b2, s.a1, s.a2};
+        multiplyStage(coefficients, p.cos1, p.sin1, p.cos2, p.sin2, nr, ni, ndr, ndi, dr, di, ddr, ddi);
     }
 
     // H = N / D and dH/dOmega = -j (N' D - N D') / (D^2 fs).
@@ -314,36 +461,13 @@ void SystemResponse::firResponse(const FirChannel &record, int maxTaps, double s
     fir.designCoefficients(coefficients);
 
     const Phasors &p = phasors(sampleRate);
-    // Horner's scheme from the last tap, with the derivative by x alongside:
-    // P = sum h_n x^n, Q = dP/dx; then x dP/dx = x Q.
-    alignas(32) double pr[N], pi[N], qr[N], qi[N];
-    const double last = double(coefficients[taps - 1]);
-    for (int i = 0; i < N; ++i) {
-        pr[i] = last;
-        pi[i] = qr[i] = qi[i] = 0.0;
-    }
-    for (int n = taps - 2; n >= 0; --n) {
-        const double h = double(coefficients[n]);
-        for (int i = 0; i < N; ++i) {
-            const double c = p.cos1[i], s = -p.sin1[i];
-            const double oqr = qr[i], oqi = qi[i], opr = pr[i], opi = pi[i];
-            qr[i] = oqr * c - oqi * s + opr;
-            qi[i] = oqr * s + oqi * c + opi;
-            pr[i] = opr * c - opi * s + h;
-            pi[i] = opr * s + opi * c;
-        }
-    }
-    const double scale = 1.0 / sampleRate;
-    for (int i = 0; i < N; ++i) {
-        const size_t k = size_t(i);
-        const double c = p.cos1[i], s = -p.sin1[i];
-        // x Q, then dH/dOmega = -j x Q / fs
-        const double xr = qr[i] * c - qi[i] * s, xi = qr[i] * s + qi[i] * c;
-        out.re[k] = pr[i];
-        out.im[k] = pi[i];
-        out.dre[k] = xi * scale;
-        out.dim[k] = -xr * scale;
-    }
+    bool symmetric = true;
+    for (int n = 0; n < taps / 2 && symmetric; ++n)
+        symmetric = coefficients[n] == coefficients[taps - 1 - n];
+    if (symmetric)
+        symmetricFirResponse(coefficients, taps, sampleRate, p, out);
+    else
+        generalFirResponse(coefficients, taps, sampleRate, p, out);
 }
 
 void SystemResponse::delayResponse(double ms, ComplexResponse &out)
