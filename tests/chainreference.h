@@ -83,26 +83,37 @@ inline double level(const LevelRecord &l)
     return l.mute ? 0 : (l.invert ? -1 : 1) * std::pow(10.0, l.gain / 20);
 }
 
-// Output `o` fed by input `source` (or every input for -1), as a 96 kHz unit
-// (`family96k`) or a 48 kHz one plays it, at every grid point.
-inline std::vector<Complex> output(const PresetImage &s, int o, int source, bool family96k)
+// Output `o` fed by input `source` (or every input for -1) at `f` Hz, as a
+// 96 kHz unit (`family96k`) or a 48 kHz one plays it.
+inline Complex outputAt(const PresetImage &s, int o, int source, bool family96k, double f)
 {
     const double fs = family96k ? 96000 : 48000;
     const int taps = family96k ? 512 : 256;
-    std::vector<Complex> out(DspReference::GridSize);
-    for (int k = 0; k < DspReference::GridSize; ++k) {
-        const double f = DspReference::gridFrequency(k);
-        Complex in = 0;
-        for (int i = 0; i < 4; ++i) {
-            if ((source >= 0 && source != i) || !s.mixer[size_t(o)].enable[size_t(i)])
-                continue;
-            in += level(s.inputLevels[size_t(i)]) * std::pow(10.0, s.mixer[size_t(o)].gain[size_t(i)] / 20.0)
-                * filter(s.inputFilters[size_t(i)], f) * delay(family96k ? s.inputDelays[size_t(i)] : 0, f);
-        }
-        out[size_t(k)] = in * level(s.outputLevels[size_t(o)]) * filter(s.outputFilters[size_t(o)], f)
-            * fir(s.fir[size_t(o)], taps, fs, f) * delay(s.outputDelays[size_t(o)], f);
+    Complex in = 0;
+    for (int i = 0; i < 4; ++i) {
+        if ((source >= 0 && source != i) || !s.mixer[size_t(o)].enable[size_t(i)])
+            continue;
+        in += level(s.inputLevels[size_t(i)]) * std::pow(10.0, s.mixer[size_t(o)].gain[size_t(i)] / 20.0)
+            * filter(s.inputFilters[size_t(i)], f) * delay(family96k ? s.inputDelays[size_t(i)] : 0, f);
     }
+    return in * level(s.outputLevels[size_t(o)]) * filter(s.outputFilters[size_t(o)], f)
+        * fir(s.fir[size_t(o)], taps, fs, f) * delay(s.outputDelays[size_t(o)], f);
+}
+
+inline std::vector<Complex> output(const PresetImage &s, int o, int source, bool family96k)
+{
+    std::vector<Complex> out(DspReference::GridSize);
+    for (int k = 0; k < DspReference::GridSize; ++k)
+        out[size_t(k)] = outputAt(s, o, source, family96k, DspReference::gridFrequency(k));
     return out;
+}
+
+// Group delay in ms by the phase difference across +-0.01 % of `f`.
+inline double groupDelayMs(const PresetImage &s, int o, int source, bool family96k, double f)
+{
+    const double d = f * 1e-4;
+    const Complex ratio = outputAt(s, o, source, family96k, f + d) / outputAt(s, o, source, family96k, f - d);
+    return -std::arg(ratio) / (2 * Pi * 2 * d) * 1000;
 }
 
 inline double db(Complex h)
