@@ -1,0 +1,302 @@
+#include "systempage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTextStream>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <utility>
+
+#include "ui/common/prompt.h"
+
+namespace {
+
+QString curveName(int index)
+{
+    return index == SystemGraph::SumCurve ? QString() : QStringLiteral("OUT %1").arg(index + 1);
+}
+
+QString csvKey(int index)
+{
+    return index == SystemGraph::SumCurve ? QStringLiteral("sum") : QStringLiteral("out%1").arg(index + 1);
+}
+
+} // namespace
+
+SystemPage::SystemPage(StateSource source, Prompt *prompt, QWidget *parent)
+    : QWidget(parent)
+    , m_stateSource(std::move(source))
+    , m_prompt(prompt)
+{
+    setObjectName(QStringLiteral("systemWidget"));
+
+    m_sourceTitle = new QLabel(this);
+    m_source = new QComboBox(this);
+    m_source->addItem(QString());
+    for (int i = 0; i < SystemResponse::Inputs; ++i)
+        m_source->addItem(QStringLiteral("IN %1").arg(QChar(QLatin1Char('A').unicode() + i)));
+    m_sourceTitle->setBuddy(m_source);
+    m_modeTitle = new QLabel(this);
+    m_mode = new QComboBox(this);
+    m_mode->addItems({QString(), QString(), QString()});
+    m_modeTitle->setBuddy(m_mode);
+    m_csvButton = new QPushButton(this);
+    m_pngButton = new QPushButton(this);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_sourceTitle);
+    top->addWidget(m_source);
+    top->addSpacing(12);
+    top->addWidget(m_modeTitle);
+    top->addWidget(m_mode);
+    top->addStretch(1);
+    top->addWidget(m_csvButton);
+    top->addWidget(m_pngButton);
+
+    m_graph = new SystemGraph(this);
+
+    auto *legend = new QGridLayout;
+    legend->setVerticalSpacing(2);
+    legend->setHorizontalSpacing(8);
+    m_cursorLabel = new QLabel(this);
+    m_header = new QLabel(this);
+    legend->addWidget(m_cursorLabel, 0, 0, 1, 3);
+    legend->addWidget(m_header, 1, 1, 1, 2);
+    for (int c = 0; c < SystemGraph::Curves; ++c) {
+        const size_t k = size_t(c);
+        m_checks[k] = new QCheckBox(curveName(c), this);
+        const QColor colour = SystemGraph::colour(c);
+        m_checks[k]->setStyleSheet(QStringLiteral("QCheckBox { color: %1; }").arg(colour.name()));
+        m_checks[k]->setChecked(c == 0);
+        m_graph->setCurveVisible(c, c == 0);
+        m_readout[k] = new QLabel(this);
+        m_latency[k] = new QLabel(this);
+        m_latency[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        legend->addWidget(m_checks[k], c + 2, 0);
+        legend->addWidget(m_readout[k], c + 2, 1);
+        legend->addWidget(m_latency[k], c + 2, 2);
+        connect(m_checks[k], &QCheckBox::toggled, this, [this, c](bool on) {
+            m_graph->setCurveVisible(c, on);
+            if (c != SystemGraph::SumCurve)
+                updateCurves();
+        });
+    }
+    legend->setRowStretch(SystemGraph::Curves + 2, 1);
+
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(m_graph, 1);
+    middle->addLayout(legend);
+
+    m_note = new QLabel(this);
+    m_note->setWordWrap(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(4);
+    layout->addLayout(top);
+    layout->addLayout(middle, 1);
+    layout->addWidget(m_note);
+
+    m_timer = new QTimer(this);
+    m_timer->setInterval(RefreshMs);
+    connect(m_timer, &QTimer::timeout, this, &SystemPage::refresh);
+    connect(m_source, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
+        m_response.setSource(index - 1);
+        updateCurves();
+    });
+    connect(m_mode, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            [this](int index) { m_graph->setMode(SystemGraph::Mode(index)); });
+    connect(m_graph, &SystemGraph::cursorMoved, this, &SystemPage::updateReadout);
+    connect(m_csvButton, &QPushButton::clicked, this, &SystemPage::exportCsv);
+    connect(m_pngButton, &QPushButton::clicked, this, &SystemPage::exportPng);
+    retranslate();
+}
+
+SystemPage::~SystemPage() = default;
+
+void SystemPage::setFamily(bool family96k)
+{
+    if (family96k == m_response.family96k())
+        return;
+    m_response.setFamily(family96k);
+    m_computed = false;
+    if (isVisible())
+        refresh();
+}
+
+bool SystemPage::isRefreshing() const
+{
+    return m_timer->isActive();
+}
+
+void SystemPage::refresh()
+{
+    if (!m_stateSource)
+        return;
+    m_response.setState(m_stateSource());
+    if (m_computed && m_response.lastWork().outputs == 0)
+        return;
+    m_computed = true;
+    updateCurves();
+}
+
+unsigned SystemPage::checkedOutputs() const
+{
+    unsigned mask = 0;
+    for (int o = 0; o < SystemResponse::Outputs; ++o) {
+        if (m_checks[size_t(o)]->isChecked())
+            mask |= 1u << o;
+    }
+    return mask;
+}
+
+void SystemPage::updateCurves()
+{
+    if (!m_computed)
+        return;
+    for (int o = 0; o < SystemResponse::Outputs; ++o)
+        m_graph->setCurve(o, m_response.output(o));
+    m_graph->setCurve(SystemGraph::SumCurve, m_response.sum(checkedOutputs()));
+    updateReadout();
+}
+
+void SystemPage::updateReadout()
+{
+    const size_t at = size_t(m_graph->cursorIndex());
+    m_cursorLabel->setText(tr("Cursor: %1 Hz").arg(responseGrid()[at]));
+    for (int c = 0; c < SystemGraph::Curves; ++c) {
+        const size_t k = size_t(c);
+        const SystemResponse::Curves &curves = m_graph->curve(c);
+        if (!m_computed || !curves.audible) {
+            m_readout[k]->setText(tr("silent"));
+            m_latency[k]->setText(QStringLiteral("-"));
+            continue;
+        }
+        m_readout[k]->setText(QStringLiteral("%1 dB  %2\u00b0  %3 ms")
+                                  .arg(curves.magnitudeDb[at], 0, 'f', 1)
+                                  .arg(curves.phaseDeg[at], 0, 'f', 0)
+                                  .arg(curves.groupDelayMs[at], 0, 'f', 2));
+        m_latency[k]->setText(QStringLiteral("%1 ms").arg(curves.latencyMs, 0, 'f', 2));
+        m_readout[k]->setAccessibleName(tr("%1 at the cursor").arg(m_checks[k]->text()));
+        m_latency[k]->setAccessibleName(tr("%1 latency").arg(m_checks[k]->text()));
+    }
+}
+
+QString SystemPage::csv() const
+{
+    QString text;
+    QTextStream out(&text);
+    out << "frequency_hz";
+    QList<int> shown;
+    for (int c = 0; c < SystemGraph::Curves; ++c) {
+        if (!m_checks[size_t(c)]->isChecked())
+            continue;
+        shown.append(c);
+        const QString key = csvKey(c);
+        out << ',' << key << "_db," << key << "_deg," << key << "_ms";
+    }
+    out << '\n';
+    for (int i = 0; i < ResponseGridSize; ++i) {
+        const size_t k = size_t(i);
+        out << QString::number(responseGrid()[k], 'g', 6);
+        for (int c : shown) {
+            const SystemResponse::Curves &curves = m_graph->curve(c);
+            if (!curves.audible) {
+                out << ",,,"; // a silent curve has no level, phase or delay
+                continue;
+            }
+            out << ',' << QString::number(curves.magnitudeDb[k], 'g', 8) << ','
+                << QString::number(curves.phaseDeg[k], 'g', 8) << ','
+                << QString::number(curves.groupDelayMs[k], 'g', 8);
+        }
+        out << '\n';
+    }
+    out.flush();
+    return text;
+}
+
+bool SystemPage::save(const QString &caption, const QString &filter, const QString &suffix,
+                      const std::function<bool(QIODevice &)> &write)
+{
+    if (!m_prompt)
+        return false;
+    QString path = m_prompt->saveFileName(this, caption, QString(), filter);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + suffix;
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && write(file) && file.commit())
+        return true;
+    file.cancelWriting();
+    m_prompt->tell(this, Prompt::Icon::Warning, tr("warning"),
+                   tr("Could not write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    return false;
+}
+
+void SystemPage::exportCsv()
+{
+    const QByteArray bytes = csv().toUtf8();
+    save(tr("Export curves"), tr("CSV files (*.csv)"), QStringLiteral("csv"),
+         [&bytes](QIODevice &device) { return device.write(bytes) == bytes.size(); });
+}
+
+void SystemPage::exportPng()
+{
+    const QImage image = m_graph->grab().toImage();
+    save(tr("Export picture"), tr("PNG images (*.png)"), QStringLiteral("png"),
+         [&image](QIODevice &device) { return image.save(&device, "PNG"); });
+}
+
+void SystemPage::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    refresh();
+    m_timer->start();
+}
+
+void SystemPage::hideEvent(QHideEvent *event)
+{
+    m_timer->stop();
+    QWidget::hideEvent(event);
+}
+
+void SystemPage::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+void SystemPage::retranslate()
+{
+    m_sourceTitle->setText(tr("Source"));
+    m_source->setItemText(0, tr("All inputs"));
+    m_source->setAccessibleName(tr("Source"));
+    m_modeTitle->setText(tr("Show"));
+    m_mode->setItemText(SystemGraph::Magnitude, tr("Magnitude"));
+    m_mode->setItemText(SystemGraph::Phase, tr("Phase"));
+    m_mode->setItemText(SystemGraph::GroupDelay, tr("Group delay"));
+    m_mode->setAccessibleName(tr("Show"));
+    m_csvButton->setText(tr("Export CSV..."));
+    m_pngButton->setText(tr("Export PNG..."));
+    m_checks[SystemGraph::SumCurve]->setText(tr("Sum"));
+    m_header->setText(tr("At cursor / latency"));
+    m_graph->setAccessibleName(tr("System response"));
+    m_graph->setAccessibleDescription(tr("Left and right arrows move the cursor"));
+    for (int c = 0; c < SystemGraph::Curves; ++c)
+        m_checks[size_t(c)]->setAccessibleName(tr("Show %1").arg(m_checks[size_t(c)]->text()));
+    m_note->setText(tr("Limiters, gate and feedback suppressor depend on the signal level and are not in the "
+                       "curves. Shaded: the reach of the dynamic EQ."));
+    updateReadout();
+}
