@@ -11,6 +11,7 @@
 #include <QStackedWidget>
 #include <QtTest>
 
+#include <cmath>
 #include <functional>
 
 #include "core/link/link.h"
@@ -111,7 +112,7 @@ private Q_SLOTS:
         // The operator goes to another page, edits, and comes back.
         f.setCurrentIndex(0);
         edit(f);
-        QVERIFY(page->readoutLabel(output)->text() != readout || readout.startsWith(QLatin1Char('0')));
+        QVERIFY(page->readoutLabel(output)->text() != readout);
         f.setCurrentIndex(f.stack()->indexOf(page));
         QCOMPARE(page->readoutLabel(output)->text(), readout);
         QCOMPARE(page->latencyLabel(output)->text(), latency);
@@ -120,8 +121,7 @@ private Q_SLOTS:
         // shows at the next tick.
         importTwoRoutes(f, -12);
         page->refresh();
-        QVERIFY(page->readoutLabel(0)->text().startsWith(QStringLiteral("-12.0 dB"))
-                || page->readoutLabel(0)->text() == QStringLiteral("silent"));
+        QVERIFY(page->readoutLabel(0)->text().startsWith(QStringLiteral("-12.0 dB")));
     }
 
     void legendSourceAndSum()
@@ -210,7 +210,11 @@ private Q_SLOTS:
         const QStringList lines = QString::fromUtf8(csv.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), ResponseGridSize + 1);
         QCOMPARE(lines.first(), QStringLiteral("frequency_hz,out1_db,out1_deg,out1_ms,sum_db,sum_deg,sum_ms"));
-        QCOMPARE(lines.at(240), QStringLiteral("1000,0,0,0,0,0,0"));
+        const QStringList at1k = lines.at(240).split(QLatin1Char(','));
+        QCOMPARE(at1k.size(), 7);
+        QCOMPARE(at1k.first(), QStringLiteral("1000"));
+        for (int k = 1; k < at1k.size(); ++k)
+            QVERIFY(std::fabs(at1k.at(k).toDouble()) < 1e-9);
     }
 
     void fitsA1024x600Window()

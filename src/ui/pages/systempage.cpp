@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <utility>
 
 #include "ui/common/prompt.h"
@@ -24,6 +25,16 @@ namespace {
 QString curveName(int index)
 {
     return index == SystemGraph::SumCurve ? QString() : QStringLiteral("OUT %1").arg(index + 1);
+}
+
+// Fixed decimals without a "-0" for values that round to zero.
+QString fixed(double value, int decimals)
+{
+    const double scale = std::pow(10.0, decimals);
+    double rounded = std::round(value * scale) / scale;
+    if (rounded == 0.0)
+        rounded = 0.0;
+    return QString::number(rounded, 'f', decimals);
 }
 
 QString csvKey(int index)
@@ -183,10 +194,9 @@ void SystemPage::updateReadout()
             continue;
         }
         m_readout[k]->setText(QStringLiteral("%1 dB  %2\u00b0  %3 ms")
-                                  .arg(curves.magnitudeDb[at], 0, 'f', 1)
-                                  .arg(curves.phaseDeg[at], 0, 'f', 0)
-                                  .arg(curves.groupDelayMs[at], 0, 'f', 2));
-        m_latency[k]->setText(QStringLiteral("%1 ms").arg(curves.latencyMs, 0, 'f', 2));
+                                  .arg(fixed(curves.magnitudeDb[at], 1), fixed(curves.phaseDeg[at], 0),
+                                       fixed(curves.groupDelayMs[at], 2)));
+        m_latency[k]->setText(QStringLiteral("%1 ms").arg(fixed(curves.latencyMs, 2)));
         m_readout[k]->setAccessibleName(tr("%1 at the cursor").arg(m_checks[k]->text()));
         m_latency[k]->setAccessibleName(tr("%1 latency").arg(m_checks[k]->text()));
     }
