@@ -5,7 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
+#include <QAbstractSpinBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QStackedWidget>
@@ -16,6 +16,7 @@
 
 #include "core/link/link.h"
 #include "testsupport.h"
+#include "ui/controls/valuefield.h"
 #include "ui/modules/qoutdelay.h"
 #include "ui/modules/qoutlevel.h"
 #include "ui/pages/funcwidget.h"
@@ -40,8 +41,9 @@ void importTwoRoutes(FuncWidget &f, int matrixDb = 0)
     PresetPages::apply(f, image, PresetImage::Sharc96k);
 }
 
-void enter(QLineEdit *field, const QString &text)
+void enter(QAbstractSpinBox *field, const QString &text)
 {
+    field->setFocus();
     field->selectAll();
     QTest::keyClicks(field, text);
     QTest::keyClick(field, Qt::Key_Return);
@@ -82,8 +84,8 @@ private Q_SLOTS:
         QTest::newRow("offline import: matrix -6 dB")
             << PageEdit([](FuncWidget &f) { importTwoRoutes(f, -6); }) << 0 << QStringLiteral("-6.0 dB  0\u00b0  0.00 ms")
             << QStringLiteral("0.00 ms");
-        QTest::newRow("distance typed on Out Delay")
-            << PageEdit([](FuncWidget &f) { enter(f.outDelay()->metresField(1), QStringLiteral("3.4")); }) << 1
+        QTest::newRow("delay typed on Out Delay")
+            << PageEdit([](FuncWidget &f) { enter(f.outDelay()->spinBox(1), QStringLiteral("10")); }) << 1
             << QStringLiteral("0.0 dB  0\u00b0  10.00 ms") << QStringLiteral("10.00 ms");
         QTest::newRow("invert clicked on Out Level")
             << PageEdit([](FuncWidget &f) { QTest::mouseClick(f.outLevel()->invertButton(0), Qt::LeftButton); }) << 0
