@@ -120,6 +120,12 @@ void SystemGraph::updateGroupDelayRange()
     }
 }
 
+void SystemGraph::setNote(const QString &note)
+{
+    m_note = note;
+    update();
+}
+
 void SystemGraph::setCursorIndex(int index)
 {
     index = std::clamp(index, 0, ResponseGridSize - 1);
@@ -323,6 +329,15 @@ void SystemGraph::paintEvent(QPaintEvent *)
         }
     }
 
+    if (!m_note.isEmpty()) {
+        p.setFont(labelFont());
+        p.setPen(LabelColour);
+        const QRectF room = QRectF(plot).adjusted(6, 0, -6, -4);
+        const int flags = Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap;
+        // On a veil of the background, so curves and grid do not cross it.
+        p.fillRect(p.boundingRect(room, flags, m_note).adjusted(-3, -1, 3, 1), QColor(34, 34, 34, 200));
+        p.drawText(room, flags, m_note);
+    }
     const double x = frequencyToX(grid[size_t(m_cursor)]);
     p.setPen(QPen(CursorColour, 1, Qt::DashLine));
     p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));

@@ -37,6 +37,10 @@ public:
     const SystemResponse::Curves &curve(int index) const { return m_curves[size_t(index)]; }
     static QColor colour(int index);
 
+    // A remark drawn in the plot's lower left corner.
+    void setNote(const QString &note);
+    QString note() const { return m_note; }
+
     // The grid index under the cursor (0..ResponseGridSize-1).
     void setCursorIndex(int index);
     int cursorIndex() const { return m_cursor; }
@@ -73,6 +77,7 @@ private:
     Mode m_mode = Magnitude;
     std::array<SystemResponse::Curves, Curves> m_curves;
     std::array<bool, Curves> m_visible{};
+    QString m_note;
     int m_cursor = 239; // 1 kHz
     double m_delayMax = 10.0;
     QPixmap m_gridCache;

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -77,46 +78,50 @@ SystemPage::SystemPage(StateSource source, Prompt *prompt, QWidget *parent)
     m_graph = new SystemGraph(this);
 
     auto *legend = new QGridLayout;
-    legend->setVerticalSpacing(2);
-    legend->setHorizontalSpacing(8);
+    legend->setVerticalSpacing(0);
+    legend->setHorizontalSpacing(6);
     m_cursorLabel = new QLabel(this);
     m_header = new QLabel(this);
-    legend->addWidget(m_cursorLabel, 0, 0, 1, 3);
-    legend->addWidget(m_header, 1, 1, 1, 2);
+    m_header->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    legend->addWidget(m_cursorLabel, 0, 0, 1, 2);
+    legend->addWidget(m_header, 0, 2);
     for (int c = 0; c < SystemGraph::Curves; ++c) {
         const size_t k = size_t(c);
         m_checks[k] = new QCheckBox(curveName(c), this);
-        const QColor colour = SystemGraph::colour(c);
-        m_checks[k]->setStyleSheet(QStringLiteral("QCheckBox { color: %1; }").arg(colour.name()));
+        // Each output's name in its curve's colour; the sum, drawn white,
+        // keeps the style's text colour.
+        if (c != SystemGraph::SumCurve)
+            m_checks[k]->setStyleSheet(
+                QStringLiteral("QCheckBox { color: %1; }").arg(SystemGraph::colour(c).name()));
         m_checks[k]->setChecked(c == 0);
         m_graph->setCurveVisible(c, c == 0);
         m_readout[k] = new QLabel(this);
         m_latency[k] = new QLabel(this);
         m_latency[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        legend->addWidget(m_checks[k], c + 2, 0);
-        legend->addWidget(m_readout[k], c + 2, 1);
-        legend->addWidget(m_latency[k], c + 2, 2);
+        // Room for the widest values, so the legend does not jump as the
+        // cursor moves.
+        const QFontMetrics metrics(m_readout[k]->font());
+        m_readout[k]->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("-120.0 dB -180\u00b0 999.99 ms")));
+        legend->addWidget(m_checks[k], c + 1, 0);
+        legend->addWidget(m_readout[k], c + 1, 1);
+        legend->addWidget(m_latency[k], c + 1, 2);
         connect(m_checks[k], &QCheckBox::toggled, this, [this, c](bool on) {
             m_graph->setCurveVisible(c, on);
             if (c != SystemGraph::SumCurve)
                 updateCurves();
         });
     }
-    legend->setRowStretch(SystemGraph::Curves + 2, 1);
+    legend->setRowStretch(SystemGraph::Curves + 1, 1);
 
     auto *middle = new QHBoxLayout;
     middle->addWidget(m_graph, 1);
     middle->addLayout(legend);
-
-    m_note = new QLabel(this);
-    m_note->setWordWrap(true);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 4);
     layout->setSpacing(4);
     layout->addLayout(top);
     layout->addLayout(middle, 1);
-    layout->addWidget(m_note);
 
     m_timer = new QTimer(this);
     m_timer->setInterval(RefreshMs);
@@ -193,7 +198,7 @@ void SystemPage::updateReadout()
             m_latency[k]->setText(QStringLiteral("-"));
             continue;
         }
-        m_readout[k]->setText(QStringLiteral("%1 dB  %2\u00b0  %3 ms")
+        m_readout[k]->setText(QStringLiteral("%1 dB %2\u00b0 %3 ms")
                                   .arg(fixed(curves.magnitudeDb[at], 1), fixed(curves.phaseDeg[at], 0),
                                        fixed(curves.groupDelayMs[at], 2)));
         m_latency[k]->setText(QStringLiteral("%1 ms").arg(fixed(curves.latencyMs, 2)));
@@ -301,12 +306,13 @@ void SystemPage::retranslate()
     m_csvButton->setText(tr("Export CSV..."));
     m_pngButton->setText(tr("Export PNG..."));
     m_checks[SystemGraph::SumCurve]->setText(tr("Sum"));
-    m_header->setText(tr("At cursor / latency"));
+    m_header->setText(tr("Latency"));
     m_graph->setAccessibleName(tr("System response"));
-    m_graph->setAccessibleDescription(tr("Left and right arrows move the cursor"));
+    m_graph->setAccessibleDescription(tr("Left and right arrows move the cursor") + QStringLiteral(". ")
+                                      + m_graph->note());
     for (int c = 0; c < SystemGraph::Curves; ++c)
         m_checks[size_t(c)]->setAccessibleName(tr("Show %1").arg(m_checks[size_t(c)]->text()));
-    m_note->setText(tr("Limiters, gate and feedback suppressor depend on the signal level and are not in the "
+    m_graph->setNote(tr("Limiters, gate and feedback suppressor depend on the signal level and are not in the "
                        "curves. Shaded: the reach of the dynamic EQ."));
     updateReadout();
 }

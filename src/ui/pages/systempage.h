@@ -82,7 +82,6 @@ private:
     QPushButton *m_csvButton = nullptr;
     QPushButton *m_pngButton = nullptr;
     QLabel *m_cursorLabel = nullptr;
-    QLabel *m_note = nullptr;
     QLabel *m_header = nullptr;
     std::array<QCheckBox *, SystemGraph::Curves> m_checks{};
     std::array<QLabel *, SystemGraph::Curves> m_readout{};

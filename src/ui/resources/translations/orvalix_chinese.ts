@@ -2492,10 +2492,6 @@ Click Cancel to exit.</source>
         <translation>叠加</translation>
     </message>
     <message>
-        <source>At cursor / latency</source>
-        <translation>光标处 / 延迟</translation>
-    </message>
-    <message>
         <source>System response</source>
         <translation>系统响应</translation>
     </message>
@@ -2510,6 +2506,10 @@ Click Cancel to exit.</source>
     <message>
         <source>Limiters, gate and feedback suppressor depend on the signal level and are not in the curves. Shaded: the reach of the dynamic EQ.</source>
         <translation>压限器、噪声门和反馈抑制随信号电平变化，不计入曲线。阴影：动态均衡的作用范围。</translation>
+    </message>
+    <message>
+        <source>Latency</source>
+        <translation>延迟</translation>
     </message>
 </context>
 <context>

@@ -2492,10 +2492,6 @@ Click Cancel to exit.</translation>
         <translation>Sum</translation>
     </message>
     <message>
-        <source>At cursor / latency</source>
-        <translation>At cursor / latency</translation>
-    </message>
-    <message>
         <source>System response</source>
         <translation>System response</translation>
     </message>
@@ -2510,6 +2506,10 @@ Click Cancel to exit.</translation>
     <message>
         <source>Limiters, gate and feedback suppressor depend on the signal level and are not in the curves. Shaded: the reach of the dynamic EQ.</source>
         <translation>Limiters, gate and feedback suppressor depend on the signal level and are not in the curves. Shaded: the reach of the dynamic EQ.</translation>
+    </message>
+    <message>
+        <source>Latency</source>
+        <translation>Latency</translation>
     </message>
 </context>
 <context>
