@@ -249,8 +249,27 @@ private Q_SLOTS:
         }
         QVERIFY(page->graph()->width() >= 420 && page->graph()->height() >= 200);
         const QString shots = qEnvironmentVariable("ORVALIX_SHOT_DIR");
-        if (!shots.isEmpty())
-            window.grab().save(shots + QStringLiteral("/system-1024x600.png"));
+        if (shots.isEmpty())
+            return;
+        // For a look at real curves: a Link-Riley crossover at 1 kHz with a
+        // 0.5 ms offset and a dynamic EQ band on the input.
+        PresetImage image = PresetPages::capture(*f);
+        image.outputFilters[0].hpEnable = image.outputFilters[1].lpEnable = 1;
+        image.outputFilters[0].hpType = image.outputFilters[1].lpType = 2;
+        image.outputFilters[0].hpSlope = image.outputFilters[1].lpSlope = 3;
+        image.outputFilters[0].hpFreq = image.outputFilters[1].lpFreq = 1000;
+        image.outputDelays[0] = 0.5f;
+        image.deq[0][0].bypass = 0;
+        image.deq[0][0].gain = 6.0f;
+        image.deq[0][0].freq = 120.0f;
+        image.deq[0][0].q = 1.0f;
+        PresetPages::apply(*f, image, PresetImage::Sharc96k);
+        page->refresh();
+        for (int mode : {0, 1, 2}) {
+            page->modeBox()->setCurrentIndex(mode);
+            QTest::qWait(20);
+            window.grab().save(shots + QStringLiteral("/system-1024x600-%1.png").arg(mode));
+        }
     }
 };
 

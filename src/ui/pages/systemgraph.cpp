@@ -106,11 +106,17 @@ void SystemGraph::updateGroupDelayRange()
     double longest = 0.0;
     const ResponseCurve &grid = responseGrid();
     for (int c = 0; c < Curves; ++c) {
-        if (!m_visible[size_t(c)] || !m_curves[size_t(c)].audible)
+        const SystemResponse::Curves &curves = m_curves[size_t(c)];
+        if (!m_visible[size_t(c)] || !curves.audible)
             continue;
+        // Near a null (two outputs cancelling at a crossover) the group
+        // delay grows without bound and says nothing; the range follows the
+        // part of the curve that is heard.
+        const double peak = *std::max_element(curves.magnitudeDb.begin(), curves.magnitudeDb.end());
         for (int i = 0; i < ResponseGridSize; ++i) {
-            if (grid[size_t(i)] >= FrequencyMin && grid[size_t(i)] <= FrequencyMax)
-                longest = std::max(longest, std::min(m_curves[size_t(c)].groupDelayMs[size_t(i)], 1e5));
+            const size_t k = size_t(i);
+            if (grid[k] >= FrequencyMin && grid[k] <= FrequencyMax && curves.magnitudeDb[k] > peak - 40.0)
+                longest = std::max(longest, std::min(curves.groupDelayMs[k], 1e5));
         }
     }
     const double max = niceCeiling(longest * 1.1);
@@ -237,7 +243,9 @@ void SystemGraph::paintGrid(QPainter &p) const
     const int rows = 6;
     const double step = (valueMax() - valueMin()) / rows;
     for (int k = 0; k <= rows; ++k) {
-        const double value = valueMax() - k * step;
+        double value = valueMax() - k * step;
+        if (std::fabs(value) < 1e-9 * step) // no "2e-16ms" for the zero line
+            value = 0.0;
         const double y = valueToY(value);
         p.setPen(QPen(GridColour, 1));
         p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));

@@ -38,6 +38,8 @@ QString fixed(double value, int decimals)
     return QString::number(rounded, 'f', decimals);
 }
 
+constexpr double NullDb = -150.0;
+
 QString csvKey(int index)
 {
     return index == SystemGraph::SumCurve ? QStringLiteral("sum") : QStringLiteral("out%1").arg(index + 1);
@@ -198,9 +200,13 @@ void SystemPage::updateReadout()
             m_latency[k]->setText(QStringLiteral("-"));
             continue;
         }
+        // In a null far below anything heard, phase and group delay are
+        // noise (the delay runs to millions of ms): shown as "-".
+        const bool null = curves.magnitudeDb[at] < NullDb;
         m_readout[k]->setText(QStringLiteral("%1 dB %2\u00b0 %3 ms")
-                                  .arg(fixed(curves.magnitudeDb[at], 1), fixed(curves.phaseDeg[at], 0),
-                                       fixed(curves.groupDelayMs[at], 2)));
+                                  .arg(fixed(curves.magnitudeDb[at], 1),
+                                       null ? QStringLiteral("-") : fixed(curves.phaseDeg[at], 0),
+                                       null ? QStringLiteral("-") : fixed(curves.groupDelayMs[at], 2)));
         m_latency[k]->setText(QStringLiteral("%1 ms").arg(fixed(curves.latencyMs, 2)));
         m_readout[k]->setAccessibleName(tr("%1 at the cursor").arg(m_checks[k]->text()));
         m_latency[k]->setAccessibleName(tr("%1 latency").arg(m_checks[k]->text()));
