@@ -21,6 +21,7 @@
 #include "qpreset.h"
 #include "qsecurity.h"
 #include "qsetup.h"
+#include "systempage.h"
 #include "ui/common/prompt.h"
 #include "ui/controls/dragscrollarea.h"
 #include "ui/controls/keyboardaccess.h"
@@ -120,6 +121,8 @@ void FuncWidget::createPages()
     m_preset->setPrompt(m_prompt);
     m_setup = new QSetup(m_link, m_prompt);
     m_security = new QSecurity(m_link);
+    // The chain as the pages hold it, online or not.
+    m_system = new SystemPage([this] { return PresetPages::capture(*this); }, m_prompt);
 
     // Button row order; the stack order is set by setPageSet().
     m_entries = {
@@ -137,6 +140,7 @@ void FuncWidget::createPages()
         {m_outFilter, nullptr, QT_TR_NOOP("Out Filter")},
         {m_outLimiter, nullptr, QT_TR_NOOP("Out Limiter")},
         {m_outDelay, nullptr, QT_TR_NOOP("Out Delay")},
+        {m_system, nullptr, QT_TR_NOOP("System")},
         {m_preset, nullptr, QT_TR_NOOP("Preset")},
         {m_setup, nullptr, QT_TR_NOOP("Settings")},
         {m_security, nullptr, QT_TR_NOOP("Security")},
@@ -186,7 +190,7 @@ void FuncWidget::createButtons()
     // Initially the set without input delay.
     const QList<QWidget *> order = {m_inLevel, m_gate, m_feedback, m_inFilter, m_inLimiter, m_mixer,
                                     m_sigGenerator, m_outLevel, m_outFilter, m_outLimiter, m_outDelay,
-                                    m_preset, m_setup, m_security, m_deq, m_fir};
+                                    m_preset, m_setup, m_security, m_deq, m_fir, m_system};
     for (QWidget *page : order)
         m_stack->addWidget(page);
     regroupButtons(order);
@@ -306,7 +310,7 @@ void FuncWidget::setPageSet(bool withInputDelay)
         return;
     QList<QWidget *> order = {m_inLevel, m_gate, m_feedback, m_inFilter, m_inLimiter, m_mixer,
                               m_sigGenerator, m_outLevel, m_outFilter, m_outLimiter, m_outDelay,
-                              m_preset, m_setup, m_security, m_deq, m_fir};
+                              m_preset, m_setup, m_security, m_deq, m_fir, m_system};
     if (withInputDelay) {
         m_stack->insertWidget(InputDelayStackIndex, m_inDelay);
         order.insert(InputDelayStackIndex, m_inDelay);
@@ -391,6 +395,7 @@ void FuncWidget::setFamily(bool family1)
     m_outDelay->setReducedRange(family.reducedOutputDelay);
     m_fir->setVariant(family.firTaps, family.sampleRate);
     m_security->setFamilyRowsVisible(family1);
+    m_system->setFamily(family1);
 }
 
 // Pages.

@@ -36,6 +36,7 @@ class QSetup;
 class QShortcut;
 class QSigGenerator;
 class QStackedWidget;
+class SystemPage;
 
 // The right-hand working area: page buttons above the stack of module pages.
 // Routes module reports to their pages and relays page signals.
@@ -101,6 +102,7 @@ public:
     QPreset *preset() const { return m_preset; }
     QSetup *setup() const { return m_setup; }
     QSecurity *security() const { return m_security; }
+    SystemPage *system() const { return m_system; }
 
 public Q_SLOTS:
     void cailAccess();
@@ -177,6 +179,7 @@ private:
     QPreset *m_preset = nullptr;
     QSetup *m_setup = nullptr;
     QSecurity *m_security = nullptr;
+    SystemPage *m_system = nullptr;
 
     QButtonGroup *m_buttons = nullptr;
     QStackedWidget *m_stack = nullptr;

@@ -827,6 +827,10 @@
 %1</translation>
     </message>
     <message>
+        <source>System</source>
+        <translation>系统</translation>
+    </message>
+    <message>
         <source>Offline Save</source>
         <translation>离线保存</translation>
     </message>
@@ -2503,6 +2507,105 @@ Click Cancel to exit.</source>
     <message>
         <source>Verify new lock password</source>
         <translation>确认新锁定密码</translation>
+    </message>
+</context>
+<context>
+    <name>SystemPage</name>
+    <message>
+        <source>Cursor: %1 Hz</source>
+        <translation>光标：%1 Hz</translation>
+    </message>
+    <message>
+        <source>silent</source>
+        <translation>无信号</translation>
+    </message>
+    <message>
+        <source>%1 at the cursor</source>
+        <translation>%1 光标处数值</translation>
+    </message>
+    <message>
+        <source>%1 latency</source>
+        <translation>%1 延迟</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Could not write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>Export curves</source>
+        <translation>导出曲线</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
+    </message>
+    <message>
+        <source>Export picture</source>
+        <translation>导出图片</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>PNG 图片 (*.png)</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>音源</translation>
+    </message>
+    <message>
+        <source>All inputs</source>
+        <translation>全部输入</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>显示</translation>
+    </message>
+    <message>
+        <source>Magnitude</source>
+        <translation>幅度</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>相位</translation>
+    </message>
+    <message>
+        <source>Group delay</source>
+        <translation>群延时</translation>
+    </message>
+    <message>
+        <source>Export CSV...</source>
+        <translation>导出 CSV...</translation>
+    </message>
+    <message>
+        <source>Export PNG...</source>
+        <translation>导出 PNG...</translation>
+    </message>
+    <message>
+        <source>Sum</source>
+        <translation>叠加</translation>
+    </message>
+    <message>
+        <source>System response</source>
+        <translation>系统响应</translation>
+    </message>
+    <message>
+        <source>Left and right arrows move the cursor</source>
+        <translation>左右方向键移动光标</translation>
+    </message>
+    <message>
+        <source>Show %1</source>
+        <translation>显示 %1</translation>
+    </message>
+    <message>
+        <source>Limiters, gate and feedback suppressor depend on the signal level and are not in the curves. Shaded: the reach of the dynamic EQ.</source>
+        <translation>压限器、噪声门和反馈抑制随信号电平变化，不计入曲线。阴影：动态均衡的作用范围。</translation>
+    </message>
+    <message>
+        <source>Latency</source>
+        <translation>延迟</translation>
     </message>
 </context>
 <context>

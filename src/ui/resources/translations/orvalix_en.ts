@@ -827,6 +827,10 @@
 %1</translation>
     </message>
     <message>
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message>
         <source>Offline Save</source>
         <translation>Offline Save</translation>
     </message>
@@ -2503,6 +2507,105 @@ Click Cancel to exit.</translation>
     <message>
         <source>Verify new lock password</source>
         <translation>Verify new lock password</translation>
+    </message>
+</context>
+<context>
+    <name>SystemPage</name>
+    <message>
+        <source>Cursor: %1 Hz</source>
+        <translation>Cursor: %1 Hz</translation>
+    </message>
+    <message>
+        <source>silent</source>
+        <translation>silent</translation>
+    </message>
+    <message>
+        <source>%1 at the cursor</source>
+        <translation>%1 at the cursor</translation>
+    </message>
+    <message>
+        <source>%1 latency</source>
+        <translation>%1 latency</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Could not write %1: %2</source>
+        <translation>Could not write %1: %2</translation>
+    </message>
+    <message>
+        <source>Export curves</source>
+        <translation>Export curves</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>Export picture</source>
+        <translation>Export picture</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>PNG images (*.png)</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>All inputs</source>
+        <translation>All inputs</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>Magnitude</source>
+        <translation>Magnitude</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>Group delay</source>
+        <translation>Group delay</translation>
+    </message>
+    <message>
+        <source>Export CSV...</source>
+        <translation>Export CSV...</translation>
+    </message>
+    <message>
+        <source>Export PNG...</source>
+        <translation>Export PNG...</translation>
+    </message>
+    <message>
+        <source>Sum</source>
+        <translation>Sum</translation>
+    </message>
+    <message>
+        <source>System response</source>
+        <translation>System response</translation>
+    </message>
+    <message>
+        <source>Left and right arrows move the cursor</source>
+        <translation>Left and right arrows move the cursor</translation>
+    </message>
+    <message>
+        <source>Show %1</source>
+        <translation>Show %1</translation>
+    </message>
+    <message>
+        <source>Limiters, gate and feedback suppressor depend on the signal level and are not in the curves. Shaded: the reach of the dynamic EQ.</source>
+        <translation>Limiters, gate and feedback suppressor depend on the signal level and are not in the curves. Shaded: the reach of the dynamic EQ.</translation>
+    </message>
+    <message>
+        <source>Latency</source>
+        <translation>Latency</translation>
     </message>
 </context>
 <context>
