@@ -371,7 +371,7 @@ private Q_SLOTS:
             fixedParts << strip;
         QCOMPARE(fixedParts.size(), 12);
         const QList<QPushButton *> buttons = w.funcWidget()->pageButtonBar()->buttons();
-        QCOMPARE(buttons.size(), family1 ? 17 : 16);
+        QCOMPARE(buttons.size(), family1 ? 18 : 17);
         for (QPushButton *button : buttons) {
             fixedParts << button;
             // The text is not cut.
