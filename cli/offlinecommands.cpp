@@ -97,7 +97,24 @@ int fromJson(Console &console, const QStringList &arguments)
     UnitState state(chosen);
     QStringList warnings;
     QStringList errors;
-    StateFiles::describeResults(StateJson::read(object, &state), &warnings, &errors);
+    QVector<PathValue> values = StateJson::flatten(object);
+    if (line.isSet(family)) {
+        // Converting between layouts: what the chosen family lacks (input
+        // delays, for 48 kHz) is left out, and said so once.
+        const ParameterCatalog &catalog = ParameterCatalog::of(chosen);
+        const ParameterCatalog &other = ParameterCatalog::of(
+            chosen == UnitFamily::Sharc96k ? UnitFamily::Sharc48k : UnitFamily::Sharc96k);
+        QStringList dropped;
+        for (int i = values.size() - 1; i >= 0; --i) {
+            if (!catalog.find(values.at(i).path) && other.find(values.at(i).path))
+                dropped.prepend(values.takeAt(i).path);
+        }
+        if (!dropped.isEmpty())
+            console.warning(QStringLiteral("left out %1 that %2 units do not have: %3")
+                                .arg(dropped.size() == 1 ? QStringLiteral("a setting") : QStringLiteral("%1 settings").arg(dropped.size()),
+                                     UnitState::familyName(chosen), dropped.join(QStringLiteral(", "))));
+    }
+    StateFiles::describeResults(ParameterCatalog::apply(state, values), &warnings, &errors);
     for (const QString &w : warnings)
         console.warning(w);
     if (!errors.isEmpty()) {

@@ -67,10 +67,10 @@ int UnitChanges::send(Console &console, UnitSession &session, const UnitState &c
 
 const PresetSlotInfo &UnitChanges::slotAt(const PresetList &list, int slot)
 {
-    return list.slots.at(slot);
+    return list.entries.at(slot);
 }
 
 PresetSlotInfo &UnitChanges::slotAt(PresetList &list, int slot)
 {
-    return list.slots[slot];
+    return list.entries[slot];
 }
