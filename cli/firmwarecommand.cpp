@@ -77,6 +77,7 @@ int Commands::firmware(Console &console, const QStringList &arguments)
         loop.quit();
     });
     QObject::connect(link, &Link::upgradeAck, &watchdog, [&watchdog] { watchdog.start(); });
+    QObject::connect(link, &Link::upgradeAck, &uploader, &FirmwareUploader::onUpgradeAck);
     QObject::connect(&uploader, &FirmwareUploader::ended, &loop, [&](FirmwareUploader::Outcome o) {
         outcome = o;
         ended = true;

@@ -12,16 +12,18 @@
 
 namespace StateFiles {
 
-bool presetCarries(const Parameter &parameter)
+bool presetCarries(const Parameter &parameter, UnitFamily family)
 {
     const QStringList &s = parameter.segments;
-    if (s.isEmpty() || s.first() == QLatin1String("unit"))
+    if (s.isEmpty() || s.first() == QLatin1String("unit") || s.contains(QStringLiteral("lock")))
         return false;
     const QString &leaf = s.last();
-    if (leaf == QLatin1String("label") || leaf == QLatin1String("trim_db") || leaf == QLatin1String("source")
-        || leaf == QLatin1String("group"))
+    if (leaf == QLatin1String("label") || leaf == QLatin1String("trim_db") || leaf == QLatin1String("group")
+        || (s.first() == QLatin1String("in") && leaf == QLatin1String("source")))
         return false;
-    return !s.contains(QStringLiteral("lock"));
+    // The 48 kHz layout has no dynamic EQ and no FIR.
+    return family == UnitFamily::Sharc96k
+        || !(s.contains(QStringLiteral("deq")) || s.contains(QStringLiteral("fir")));
 }
 
 QJsonObject presetJson(const UnitState &state)
@@ -34,7 +36,7 @@ QJsonObject presetJson(const UnitState &state)
     // Prune what the file does not carry, innermost first.
     const ParameterCatalog &catalog = ParameterCatalog::of(state);
     for (const Parameter &p : catalog.parameters()) {
-        if (presetCarries(p) || p.segments.first() == QLatin1String("unit"))
+        if (presetCarries(p, state.family()) || p.segments.first() == QLatin1String("unit"))
             continue;
         std::function<void(QJsonObject &, int)> remove = [&](QJsonObject &node, int depth) {
             const QString &key = p.segments.at(depth);

@@ -12,10 +12,11 @@
 // files (either layout), JSON states, and any output written whole.
 namespace StateFiles {
 
-// Whether an offline preset file carries the parameter. Labels, trims,
-// input sources, link groups, locks and the unit's own settings stay on
-// the unit.
-bool presetCarries(const Parameter &parameter);
+// Whether an offline preset file of the family's layout carries the
+// parameter. Labels, trims, input sources, link groups, locks and the
+// unit's own settings stay on the unit; the 48 kHz layout also leaves out
+// the dynamic EQ and the FIR.
+bool presetCarries(const Parameter &parameter, UnitFamily family);
 
 // The parameters an offline preset file carries, with "unit.family" so the
 // layout can be chosen again when it is turned back into a file.

@@ -249,7 +249,7 @@ int Commands::mute(Console &console, const QStringList &arguments)
         console.error(e);
     if (!errors.isEmpty())
         return ExitUsage;
-    return UnitChanges::send(console, session, current, target, QString(), false);
+    return UnitChanges::send(console, session, current, target, QString(), true);
 }
 
 int Commands::push(Console &console, const QStringList &arguments)
