@@ -141,6 +141,12 @@ private Q_SLOTS:
         row("info", QStringLiteral("info %A"), none, 0, "model:", "");
         row("info json", QStringLiteral("info %A --json"), none, 0, "\"arm_version\": \"V1.2.3\"", "");
         row("get part", QStringLiteral("get %A out.3.limiter generator.freq_hz"), none, 0, "\"threshold_db\"", "");
+        // Names scripts are promised.
+        row("get promised names",
+            QStringLiteral("get %A in.A.gain_db in.A.mute in.A.invert in.A.gate.threshold_db in.A.peq.4.freq_hz "
+                           "out.3.gain_db out.3.mute out.3.delay_ms out.3.limiter.threshold_db "
+                           "matrix.out.3.in.A.gain_db generator.freq_hz"),
+            none, 0, "\"threshold_db\": -65", "");
         row("get unknown path", QStringLiteral("get %A out.3.limiter.thresold_db"), none, 1, "",
             "out.3.limiter.threshold_db");
         row("set out of range", QStringLiteral("set %A out.3.gain_db=20"), none, 0, "out.3.gain_db: 0.0 -> 12.0",
