@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "backgroundwriter.h"
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
@@ -69,18 +70,35 @@ int transfer(Console &console, UnitSession &session, const QString &what, Start 
     return session.transferFailed(outcome, what);
 }
 
-int exportUsed(Console &console, UnitSession &session, const PresetList &list, const QString &dir)
+// Each slot comes into memory and goes to `writer`, which flushes it to
+// disk while the next one travels.
+int exportUsed(Console &console, UnitSession &session, const PresetList &list, const QString &dir,
+               BackgroundWriter &writer)
 {
     for (int slot = 0; slot < Slots; ++slot) {
         if (!UnitChanges::slotAt(list, slot).used)
             continue;
-        const QString path = QDir(dir).filePath(slotFileName(slot));
         const int code = transfer(console, session, QStringLiteral("export of slot %1").arg(slot + 1),
-                                  [&](PresetTransfer *t) { return t->exportSlot(slot, path); });
+                                  [&](PresetTransfer *t) { return t->exportSlotToMemory(slot); });
         if (code >= 0)
             return code;
+        writer.write(QDir(dir).filePath(slotFileName(slot)), session.client().presetTransfer()->exportedImage());
     }
     return -1;
+}
+
+// Waits for `writer`, then writes the slot list, so that a folder with a
+// slots.json holds every slot it names. -1 when every file was written.
+int finishWriting(Console &console, BackgroundWriter &writer, const QString &dir, const PresetList &list)
+{
+    QStringList errors = writer.finish();
+    QString error;
+    if (errors.isEmpty()
+        && !StateFiles::writeFile(QDir(dir).filePath(SlotsFile), QJsonDocument(slotsJson(list)).toJson(), &error))
+        errors.append(error);
+    for (const QString &e : errors)
+        console.error(e);
+    return errors.isEmpty() ? -1 : int(ExitFile);
 }
 
 int makeFolder(Console &console, const QString &dir)
@@ -88,15 +106,6 @@ int makeFolder(Console &console, const QString &dir)
     if (QDir().mkpath(dir) && QFileInfo(dir).isWritable())
         return -1;
     console.error(QStringLiteral("cannot write into the folder %1; check that it can be made and written").arg(dir));
-    return ExitFile;
-}
-
-int writeJson(Console &console, const QString &path, const QJsonObject &object)
-{
-    QString error;
-    if (StateFiles::writeFile(path, QJsonDocument(object).toJson(QJsonDocument::Indented), &error))
-        return -1;
-    console.error(error);
     return ExitFile;
 }
 
@@ -288,9 +297,10 @@ int presetVerb(Console &console, const QString &verb, const QStringList &argumen
         PresetList list;
         if (!client.readPresets(&list))
             return session.fail(QStringLiteral("cannot read the preset list"));
-        if ((code = exportUsed(console, session, list, p.at(1))) >= 0)
+        BackgroundWriter writer;
+        if ((code = exportUsed(console, session, list, p.at(1), writer)) >= 0)
             return code;
-        code = writeJson(console, QDir(p.at(1)).filePath(SlotsFile), slotsJson(list));
+        code = finishWriting(console, writer, p.at(1), list);
         return code >= 0 ? code : int(ExitDone);
     }
     // import-all
@@ -324,17 +334,16 @@ int Commands::backup(Console &console, const QStringList &arguments)
     UnitInfo info;
     if (!session.client().readInfo(&info))
         return session.fail(QStringLiteral("cannot read the unit's information"));
+    BackgroundWriter writer;
+    writer.write(QDir(dir).filePath(InfoFile), QJsonDocument(UnitChanges::infoToJson(info)).toJson());
     UnitState state;
     if ((code = session.readState(&state)) >= 0)
         return code;
-    if ((code = exportUsed(console, session, info.presets, dir)) >= 0)
+    writer.write(QDir(dir).filePath(StateFile), QJsonDocument(StateJson::write(state)).toJson());
+    if ((code = exportUsed(console, session, info.presets, dir, writer)) >= 0)
         return code;
-    // The lists last, so a folder with slots.json holds every slot it names.
-    if ((code = writeJson(console, QDir(dir).filePath(InfoFile), UnitChanges::infoToJson(info))) >= 0
-        || (code = writeJson(console, QDir(dir).filePath(StateFile), StateJson::write(state))) >= 0
-        || (code = writeJson(console, QDir(dir).filePath(SlotsFile), slotsJson(info.presets))) >= 0)
-        return code;
-    return ExitDone;
+    code = finishWriting(console, writer, dir, info.presets);
+    return code >= 0 ? code : int(ExitDone);
 }
 
 int Commands::restore(Console &console, const QStringList &arguments)
