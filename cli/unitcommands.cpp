@@ -96,12 +96,14 @@ int Commands::info(Console &console, const QStringList &arguments)
                                  "current_preset"};
     for (const char *key : order) {
         const QJsonValue v = object.value(QLatin1String(key));
-        console.print(QStringLiteral("%1 %2").arg(QLatin1String(key) + QLatin1Char(':'), -16).arg(
-            v.isDouble() ? QString::number(v.toDouble()) : v.isNull() ? QStringLiteral("-") : v.toString()));
+        const QString text = v.isDouble() ? QString::number(v.toDouble()) : v.isNull() ? QStringLiteral("-")
+                                                                                        : v.toString();
+        console.print(QString(QLatin1String(key) + QLatin1Char(':')).leftJustified(17) + text);
     }
-    for (const QJsonValue &slot : object.value(QStringLiteral("presets")).toArray())
-        console.print(QStringLiteral("preset %1:%2").arg(slot[QStringLiteral("slot")].toInt()).arg(
-            slot[QStringLiteral("name")].toString(), 10 - QString::number(slot[QStringLiteral("slot")].toInt()).size()));
+    for (const QJsonValue &slot : object.value(QStringLiteral("presets")).toArray()) {
+        const QString key = QStringLiteral("preset %1:").arg(slot[QStringLiteral("slot")].toInt());
+        console.print(key.leftJustified(17) + slot[QStringLiteral("name")].toString());
+    }
     return ExitDone;
 }
 

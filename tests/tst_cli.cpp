@@ -28,7 +28,7 @@ struct Run
     QByteArray err;
 };
 
-enum class Setup { None, Password, Silent, Locked, WrongOp, GoneMidExport, UsedSlot };
+enum class Setup { None, Password, Silent, Locked, WrongOp, GoneMidExport, UsedSlot, Family48k };
 
 // Settings away from the defaults in most modules.
 const char *const someSettings[][2] = {
@@ -50,17 +50,18 @@ UnitState changedState(UnitFamily family)
 class Rig
 {
 public:
-    explicit Rig(const QString &password = QString())
-        : unit(options(password))
+    explicit Rig(const QString &password = QString(), int family = 1)
+        : unit(options(password, family))
     {
     }
 
-    static VirtualUnit::Options options(const QString &password)
+    static VirtualUnit::Options options(const QString &password, int family)
     {
         VirtualUnit::Options o;
         o.address = uniqueLoopback();
         o.port = 0;
         o.password = password;
+        o.family = family;
         return o;
     }
 
@@ -190,6 +191,19 @@ private Q_SLOTS:
             "in.A.hpf.type");
         row("diff of a file and a unit", QStringLiteral("diff %D/p.json %A"), none, 0,
             "out.3.delay_ms: 12.34 -> 0.00", "");
+        row("bad timeout", QStringLiteral("info 127.0.0.1 --timeout 0"), none, 1, "", "--timeout");
+        row("discover bad seconds", QStringLiteral("discover --seconds soon"), none, 1, "", "--seconds");
+        row("name too long", QStringLiteral("preset rename %A 1 ABCDEFGHIJKLMNOPQ"), Setup::UsedSlot, 1, "",
+            "16 bytes");
+        row("set from flat JSON", QStringLiteral("set %A --from %D/p.json"), none, 0, "out.3.delay_ms: 0.00 -> 12.34", "");
+        row("diff as JSON", QStringLiteral("diff %A %D/p.json --json"), none, 0, "\"after\": 12.34", "");
+        row("48 kHz unit lacks input delay", QStringLiteral("get %A in.A.delay_ms"), Setup::Family48k, 1, "",
+            "96 kHz");
+        row("48 kHz unit's delay limit", QStringLiteral("set %A out.6.delay_ms=200"), Setup::Family48k, 0,
+            "out.6.delay_ms: 0.00 -> 148.00", "148");
+        row("backup of one family onto another", QStringLiteral("restore %D/bk96 %A --yes"), Setup::Family48k, 1, "",
+            "96k");
+        row("export-all then import-all", QStringLiteral("preset export-all %A %D/all"), Setup::UsedSlot, 0, "", "");
         row("firmware without target", QStringLiteral("firmware %A %D/fw.bin"), none, 1, "", "--target");
         row("firmware bad header", QStringLiteral("firmware %A %D/fw.bin --target arm"), none, 4, "", "7F 8C");
         row("firmware", QStringLiteral("firmware %A %D/fw.bin --target dsp"), none, 0, "", "");
@@ -203,7 +217,7 @@ private Q_SLOTS:
         QFETCH(QString, out);
         QFETCH(QString, err);
 
-        Rig rig(setup == Setup::Password ? QStringLiteral("secret") : QString());
+        Rig rig(setup == Setup::Password ? QStringLiteral("secret") : QString(), setup == Setup::Family48k ? 2 : 1);
         QVERIFY(rig.unit.start());
         const auto write = [&](const QString &name, const QByteArray &bytes) {
             QFile file(rig.dir.filePath(name));
@@ -216,6 +230,8 @@ private Q_SLOTS:
         write(QStringLiteral("fw.bin"), QByteArray(5000, '\x5A'));
         QDir(rig.dir.path()).mkpath(QStringLiteral("bk"));
         write(QStringLiteral("bk/state.json"), "{\"in.A.gain_db\": -3}");
+        QDir(rig.dir.path()).mkpath(QStringLiteral("bk96"));
+        write(QStringLiteral("bk96/state.json"), "{\"unit\": {\"family\": \"96k\"}}");
 
         switch (setup) {
         case Setup::Silent:
@@ -241,6 +257,7 @@ private Q_SLOTS:
             break;
         case Setup::None:
         case Setup::Password:
+        case Setup::Family48k:
             break;
         }
 
@@ -257,6 +274,14 @@ private Q_SLOTS:
         // A failed export leaves no file under its name, whole or partial.
         if (setup == Setup::GoneMidExport)
             QVERIFY(!QFileInfo::exists(rig.dir.filePath(QStringLiteral("one.pst1"))));
+        if (QTest::currentDataTag() == QByteArray("export-all then import-all")) {
+            rig.presets().erase(0);
+            const Run back = rig.run({QStringLiteral("preset"), QStringLiteral("import-all"), QStringLiteral("%A"),
+                                      QStringLiteral("%D/all")});
+            QVERIFY2(back.code == 0, back.err.constData());
+            QVERIFY(rig.presets().slotTable[0].used);
+            QCOMPARE(rig.presets().slotTable[0].name.left(5), QByteArray("Intro"));
+        }
         if (QTest::currentDataTag() == QByteArray("firmware"))
             QCOMPARE(rig.unit.findModule<FirmwareModule>()->imageSize(Protocol::Firmware::Dsp), 5000);
     }
