@@ -21,7 +21,8 @@
 
 namespace {
 
-constexpr int TimeoutMs = 400;
+// Long enough for a loaded machine; the failures that wait it out are few.
+constexpr int TimeoutMs = 1000;
 const QString LockPassword = QStringLiteral("123456");
 
 using Settings = QVector<QPair<const char *, const char *>>;
