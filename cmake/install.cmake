@@ -1,5 +1,6 @@
 # Installation and the Debian package.
-#   cmake --install build --prefix /usr      bin/, share/orvalix/, desktop files
+#   cmake --install build --prefix /usr      bin/, share/orvalix/, desktop files,
+#                                            man pages, the command line's bash completion
 #   cd build && cpack -G DEB                 orvalix_<version>_<arch>.deb
 # Installed layout: the executables in bin/, translations and images in
 # share/orvalix/ (the application falls back to them when its working
@@ -10,7 +11,7 @@ include(GNUInstallDirs)
 set(ORVALIX_APP_ID io.orvalix.Orvalix)
 set(ORVALIX_DATA_DIR ${CMAKE_INSTALL_DATADIR}/orvalix)
 
-install(TARGETS orvalix orvalix-unit RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS orvalix orvalix-unit orvalix-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(DIRECTORY ${ORVALIX_RUN_DIR}/translations/
     DESTINATION ${ORVALIX_DATA_DIR}/translations
@@ -30,7 +31,15 @@ configure_file(${PROJECT_SOURCE_DIR}/dist/linux/${ORVALIX_APP_ID}.metainfo.xml
 install(FILES ${CMAKE_BINARY_DIR}/${ORVALIX_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/orvalix.1 ${PROJECT_SOURCE_DIR}/docs/orvalix-unit.1
+    ${PROJECT_SOURCE_DIR}/docs/orvalix-cli.1
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The command line: its completion where bash-completion looks it up by the
+# program's name, and the parameter table the man page points to.
+install(FILES ${PROJECT_SOURCE_DIR}/dist/completion/orvalix-cli.bash
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+    RENAME orvalix-cli)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/cli.md
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvalix)
 
 set(CPACK_PACKAGE_NAME orvalix)
 set(CPACK_PACKAGE_VENDOR "Orvalix")

@@ -146,6 +146,23 @@ private Q_SLOTS:
         QCOMPARE(rig.progress.finishes, 2);
     }
 
+    // Into memory: the same bytes, no file; a broken one leaves nothing.
+    void exportToMemory()
+    {
+        Rig rig;
+        QVERIFY(rig.connect());
+        rig.fillStore();
+        QVERIFY(!rig.transfer.exportSlotToMemory(32));
+        QVERIFY(rig.transfer.exportSlotToMemory(5));
+        QCOMPARE(rig.transfer.waitForFinished(), PresetTransfer::Outcome::Done);
+        QCOMPARE(rig.transfer.exportedImage(), PresetModule::slotImage(rig.store->slotTable[5]));
+        QVERIFY(QDir(rig.dir.path()).entryList(QDir::Files).isEmpty());
+        QVERIFY(rig.transfer.exportSlotToMemory(31));
+        rig.unit.setSilent(true);
+        QCOMPARE(rig.transfer.waitForFinished(), PresetTransfer::Outcome::NoReply);
+        QVERIFY(rig.transfer.exportedImage().isEmpty());
+    }
+
     // The unit falls silent (or its link goes) part way: the transfer ends
     // with the reason, nothing is left under the file's name and an older
     // file of that name is untouched.

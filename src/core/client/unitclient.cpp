@@ -198,6 +198,10 @@ UnitClient::Wait UnitClient::waitFor(const std::function<bool()> &done, int ms)
         }
         if (idle.elapsed() >= ms)
             return Wait::TimedOut;
+        // A coarse timer may fire a little before `ms` have passed; with it
+        // gone, nothing would wake the loop again.
+        if (!wake.isActive())
+            wake.start(int(qMax<qint64>(1, ms - idle.elapsed())));
         loop.processEvents(QEventLoop::WaitForMoreEvents);
     }
 }

@@ -94,6 +94,17 @@ bool PresetTransfer::exportSlot(int slot, const QString &path)
     return slot >= 0 && slot < Slots && begin(Kind::ExportOne, path, ExportParam, slot);
 }
 
+bool PresetTransfer::exportSlotToMemory(int slot)
+{
+    if (slot < 0 || slot >= Slots)
+        return false;
+    begin(Kind::ExportOne, QString(), ExportParam, slot);
+    // After begin(): its ending of an earlier transfer concerns that one's file.
+    m_toMemory = true;
+    m_memory.clear();
+    return true;
+}
+
 bool PresetTransfer::exportAll(const QString &path)
 {
     return begin(Kind::ExportAll, path, ExportAllParam, -1);
@@ -113,6 +124,7 @@ bool PresetTransfer::begin(Kind kind, const QString &path, quint8 param, int slo
 {
     end(Outcome::Cancelled);
     m_path = path;
+    m_toMemory = false;
     m_offset = 0;
     m_remaining = 0;
     m_done = 0;
@@ -151,6 +163,8 @@ void PresetTransfer::end(Outcome outcome)
     // A cancelled or broken export leaves neither a partial file nor a
     // damaged older one under the chosen name.
     discardExport();
+    if (m_toMemory && outcome != Outcome::Done)
+        m_memory.clear();
     m_outcome = outcome;
     if (m_progressShown) {
         m_progressShown = false;
@@ -300,6 +314,10 @@ void PresetTransfer::onExportAllBlock(quint16 length, const uchar *payload)
 
 bool PresetTransfer::writeExport(const char *bytes, int count)
 {
+    if (m_toMemory) {
+        m_memory.append(bytes, count);
+        return true;
+    }
     if (!m_export) {
         // Written beside the target and renamed over it when complete.
         m_export = std::make_unique<QSaveFile>(m_path);
@@ -322,6 +340,10 @@ void PresetTransfer::discardExport()
 
 void PresetTransfer::finishExport()
 {
+    if (m_toMemory) {
+        end(Outcome::Done);
+        return;
+    }
     // Every export reaches its end through a chunk, so the file is open.
     const bool committed = m_export && m_export->commit();
     if (!committed && m_export)

@@ -80,6 +80,12 @@ public:
     // ends with finished(), here through the reply timeout or the link's
     // loss. Starting while a transfer runs ends that one as Cancelled first.
     bool exportSlot(int slot, const QString &path);
+    // The same into memory, for a caller that writes the file itself (a
+    // backup writing its files while the next slot travels). The image is
+    // exportedImage() once finished with Done; it is empty after any other
+    // outcome.
+    bool exportSlotToMemory(int slot);
+    QByteArray exportedImage() const { return m_memory; }
     bool exportAll(const QString &path);
     bool importSlot(int slot, const QString &path);
     bool importAll(const QString &path);
@@ -155,6 +161,8 @@ private:
     quint64 m_serial = 0;
     QString m_path;
     std::unique_ptr<QSaveFile> m_export;
+    bool m_toMemory = false;
+    QByteArray m_memory;
     QByteArray m_importData;
     // 32 bits wide, so a single-slot image above 64 KiB travels whole instead
     // of wrapping onto its own beginning.
