@@ -40,7 +40,8 @@ class FilePrompt final : public Prompt
 {
 public:
     QString path;
-    int ask(QWidget *, Icon, const QString &, const QString &, const QStringList &) override { return 0; }
+    using Prompt::ask;
+    int ask(QWidget *, Icon, const QString &, const QString &, const QStringList &, int) override { return 0; }
     QString openFileName(QWidget *, const QString &, const QString &, const QString &) override { return path; }
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override { return path; }
     QString existingDirectory(QWidget *, const QString &, const QString &) override { return {}; }
