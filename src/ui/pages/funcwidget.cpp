@@ -450,6 +450,7 @@ void FuncWidget::importPresetFromPC(uchar type, QByteArray data)
     PresetImage image = PresetPages::capture(*this);
     image.unpack(data);
     PresetPages::apply(*this, image, variant);
+    Q_EMIT offlineImported();
 }
 
 void FuncWidget::changeEvent(QEvent *event)

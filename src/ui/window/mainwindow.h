@@ -11,6 +11,7 @@
 class DialogProgress;
 class FirmwareUpload;
 class FuncWidget;
+class HistoryDock;
 class Link;
 class ProgressSteps;
 class Prompt;
@@ -29,6 +30,7 @@ class QTcpSocket;
 class QTimer;
 class QTranslator;
 class QlockPwdModDialog;
+class UnitHistory;
 
 // The application's one window: device list on the left, overview and function
 // pages on the right, the menu, and the owner of the link to the current unit.
@@ -49,6 +51,8 @@ public:
     QDeviceList *deviceList() const { return m_deviceList; }
     QOverView *overView() const { return m_overView; }
     FuncWidget *funcWidget() const { return m_funcWidget; }
+    UnitHistory *history() const { return m_history; }
+    HistoryDock *historyDock() const { return m_historyDock; }
     QLogin *loginDialog() const { return m_login; }
     QProgressDialog *progressDialog() const { return m_progress; }
     // The shared progress dialog's start / step / finish.
@@ -125,6 +129,8 @@ private:
     QDeviceList *m_deviceList = nullptr;
     QOverView *m_overView = nullptr;
     FuncWidget *m_funcWidget = nullptr;
+    UnitHistory *m_history = nullptr;
+    HistoryDock *m_historyDock = nullptr;
     QPushButton *m_addDeviceButton = nullptr;
     QProgressDialog *m_progress = nullptr;
     QLogin *m_login = nullptr;
