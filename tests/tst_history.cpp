@@ -167,12 +167,15 @@ struct Session
         QCOMPARE(pages()->stack()->currentWidget(), page);
     }
 
-    void type(QLineEdit *edit, const QString &text)
+    void type(QWidget *field, const QString &text)
     {
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
+        field->setFocus();
+        if (auto *edit = qobject_cast<QLineEdit *>(field))
+            edit->selectAll();
+        else
+            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
     }
 };
 
@@ -236,7 +239,7 @@ void TestHistory::editUndoRedo_data()
                                       "-10")
                              << "out.1.limiter.threshold_db" << "";
     QTest::newRow("delay") << typed([](Session &s) { return s.pages()->outDelay(); },
-                                    [](Session &s) { return s.pages()->outDelay()->metresField(3); }, "3.4")
+                                    [](Session &s) { return s.pages()->outDelay()->spinBox(3); }, "12.5")
                            << "out.4.delay_ms" << "";
     QTest::newRow("matrix") << typed([](Session &s) { return s.pages()->mixer(); },
                                      [](Session &s) { return s.pages()->mixer()->gainEdit(0); }, "-3")
@@ -253,7 +256,7 @@ void TestHistory::editUndoRedo_data()
                                << "generator.gain_db" << "";
     QTest::newRow("label") << typed([](Session &s) { return s.pages()->setup(); },
                                     [](Session &s) { return s.pages()->setup()->inLabelEdit(0); }, "Vox")
-                           << "in.A.label" << "Undo IN A label Vox";
+                           << "in.A.label" << "Undo IN A label \"Vox\"";
 }
 
 void TestHistory::editUndoRedo()
@@ -335,9 +338,13 @@ void TestHistory::perUnit()
     QCOMPARE(unitValue(s.other, path), 0.0);
     QCOMPARE(unitValue(s.unit, path), -9.0);
 
+    // Back to the first unit on a new connection: its history again.
+    s.socket.abort();
     QVERIFY(s.connectTo(false));
     QVERIFY(waitUntil([&] { return s.history()->currentUnit() == 7; }));
     QCOMPARE(s.history()->stack(), first);
+    QVERIFY(s.dock()->undoAction()->isEnabled());
+    QVERIFY(waitUntil([&] { return s.pages()->inLevel()->record(0).gain == -9.0f; }));
     QTest::qWait(UnitHistory::QuietMs + 100);
     s.dock()->undoAction()->trigger();
     QVERIFY(waitUntil([&] { return unitValue(s.unit, path) == 0.0; }));
@@ -491,7 +498,7 @@ void TestHistory::prepared()
 
     s.prompt.answers = {onConnect, 0};
     QVERIFY(s.connectTo());
-    QVERIFY(waitUntil([&] { return s.prompt.asked.size() == 1; }, 12000));
+    QVERIFY(waitUntil([&] { return !s.prompt.asked.isEmpty(); }, 12000));
     QVERIFY(s.prompt.asked.first().text.contains(import ? QLatin1String("IN A gain: 0.0 dB -> -12.0 dB")
                                                         : QLatin1String("IN A gain: 0.0 dB -> -6.0 dB")));
     if (sendAfter) {
@@ -500,7 +507,7 @@ void TestHistory::prepared()
         QVERIFY(waitUntil([&] { return s.prompt.asked.size() >= 2; }, 12000));
     }
     const UnitState &target = unitTakesPrepared ? expected : unitBefore;
-    QVERIFY(waitUntil([&] { return StateDiff::between(unitState(s.unit), target).isEmpty(); }));
+    waitUntil([&] { return StateDiff::between(unitState(s.unit), target).isEmpty(); });
     QTest::qWait(300);
     QCOMPARE(StateDiff::lines(StateDiff::between(unitState(s.unit), target)), QStringList());
     QVERIFY(!s.history()->hasPrepared());

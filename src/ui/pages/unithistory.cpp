@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTcpSocket>
 #include <QUndoGroup>
 #include <QUndoStack>
 
@@ -39,6 +40,13 @@ QString someLines(const QVector<StateChange> &changes)
 bool tracked(const QString &path)
 {
     return !path.contains(QLatin1String(".lock")) && path != QLatin1String("unit.family");
+}
+
+// What a preset file carries: the DSP settings, not labels or the unit's
+// own texts.
+bool inPresetFile(const QString &path)
+{
+    return !path.startsWith(QLatin1String("unit.")) && !path.endsWith(QLatin1String(".label"));
 }
 
 QVector<PathValue> afterValues(const QVector<StateChange> &changes)
@@ -148,6 +156,12 @@ UnitHistory::UnitHistory(FuncWidget *pages, Link *link, Prompt *prompt, QObject 
 UnitHistory::~UnitHistory()
 {
     QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool UnitHistory::unitConnected() const
+{
+    const QTcpSocket *socket = m_link->currentSocket();
+    return socket && socket->state() == QAbstractSocket::ConnectedState;
 }
 
 QUndoStack *UnitHistory::stack() const
@@ -432,7 +446,7 @@ void UnitHistory::sendToUnit()
         Q_EMIT message(tr("No prepared settings to send."));
         return;
     }
-    if (!m_link->isLinkUp()) {
+    if (!unitConnected()) {
         Q_EMIT message(tr("No unit is connected."));
         return;
     }
@@ -441,7 +455,7 @@ void UnitHistory::sendToUnit()
 
 void UnitHistory::startReading(Reading why)
 {
-    if (!m_link->isLinkUp())
+    if (!unitConnected())
         return;
     m_reading = why;
     m_readClock.restart();
@@ -496,7 +510,7 @@ void UnitHistory::readingDone()
         return;
     QVector<StateChange> changes;
     for (const StateChange &c : StateDiff::between(m_shown, *m_prepared)) {
-        if (tracked(c.path) && (m_preparedAll || m_preparedPaths.contains(c.path))
+        if (tracked(c.path) && ((m_preparedAll && inPresetFile(c.path)) || m_preparedPaths.contains(c.path))
             && PathFrames::frameFor(*m_prepared, c.path))
             changes.append(c);
     }

@@ -107,6 +107,7 @@ private:
     friend class EditCommand;
     enum class Reading { None, OnConnect, ForSend };
 
+    bool unitConnected() const;
     void setOffered(quint8 cls, quint8 module, quint8 param, const uchar *payload, quint16 length, bool written);
     void reportReceived();
     void quietTimeout();
@@ -136,7 +137,8 @@ private:
     bool m_unitKnown = false;
     UnitState m_shown;
     std::optional<UnitState> m_prepared;
-    // Offline edits prepare the parameters they change; an import prepares all.
+    // Offline edits prepare the parameters they change; an import prepares
+    // all a preset file holds.
     QSet<QString> m_preparedPaths;
     bool m_preparedAll = false;
     QTimer m_quiet;
