@@ -128,13 +128,13 @@ UnitHistory::UnitHistory(FuncWidget *pages, Link *link, Prompt *prompt, QObject 
     connect(&m_quiet, &QTimer::timeout, this, &UnitHistory::quietTimeout);
     connect(&m_readTimer, &QTimer::timeout, this, &UnitHistory::readingDone);
     connect(m_link, &Link::setOffered, this, &UnitHistory::setOffered);
-    connect(m_link, &Link::moduleMessage, this, [this](quint8, quint8, quint8 op) {
+    connect(m_link, &Link::moduleMessage, this, [this](quint8 module, quint8 param, quint8 op) {
         if (op == Frame::Report)
-            reportReceived();
+            reportReceived(Frame::Module, module, param);
     });
-    connect(m_link, &Link::systemMessage, this, [this](quint8 module, quint8, quint8 op) {
+    connect(m_link, &Link::systemMessage, this, [this](quint8 module, quint8 param, quint8 op) {
         if (op == Frame::Report && (module == Frame::Status || module == Frame::Labels))
-            reportReceived();
+            reportReceived(Frame::System, module, param);
     });
     connect(m_link, &Link::linkUpChanged, this, &UnitHistory::noteUnit);
     connect(m_link, &Link::loggedInChanged, this, [this](bool in) {
@@ -328,10 +328,13 @@ void UnitHistory::pushStep(const EditStep &step, const QString &text)
     stack()->push(new EditCommand(this, step, m_gesture, text));
 }
 
-void UnitHistory::reportReceived()
+void UnitHistory::reportReceived(quint8 cls, quint8 module, quint8 param)
 {
     noteUnit();
-    if (m_reading != Reading::None && m_readClock.elapsed() < ReadLimitMs)
+    // Meters keep coming; the reading is over when the settings stop.
+    const Protocol::Param *row = Protocol::param(cls, module, param);
+    const bool setting = row && row->kind == Protocol::Kind::Setting;
+    if (setting && m_reading != Reading::None && m_readClock.elapsed() < ReadLimitMs)
         m_readTimer.start(ReadSettleMs);
     if (!m_quiet.isActive())
         m_quiet.start(QuietMs);

@@ -109,7 +109,7 @@ private:
 
     bool unitConnected() const;
     void setOffered(quint8 cls, quint8 module, quint8 param, const uchar *payload, quint16 length, bool written);
-    void reportReceived();
+    void reportReceived(quint8 cls, quint8 module, quint8 param);
     void quietTimeout();
     void noteUnit();
     // Applies `values` to the pages and the unit; false when nothing was
