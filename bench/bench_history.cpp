@@ -4,6 +4,7 @@
 // with the history full against empty.
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
@@ -73,6 +74,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTextStream out(stdout);
     QTemporaryDir dir;
+    // The window keeps its files in the working folder.
+    QDir::setCurrent(dir.path());
     QSettings settings(dir.filePath(QStringLiteral("bench.ini")), QSettings::IniFormat);
 
     VirtualUnit::Options options;
