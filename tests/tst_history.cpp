@@ -35,6 +35,7 @@
 #include "ui/controls/valuefield.h"
 #include "ui/modules/deqwidget.h"
 #include "ui/modules/filterpage.h"
+#include "ui/modules/firwidget.h"
 #include "ui/modules/qfeedback.h"
 #include "ui/modules/qgate.h"
 #include "ui/modules/qinlevel.h"
@@ -254,6 +255,11 @@ void TestHistory::editUndoRedo_data()
     QTest::newRow("generator") << typed([](Session &s) { return s.pages()->sigGenerator(); },
                                         [](Session &s) { return s.pages()->sigGenerator()->gainEdit(); }, "-20")
                                << "generator.gain_db" << "";
+    QTest::newRow("fir update to device") << Edit([](Session &s) {
+        s.showPage(s.pages()->fir());
+        s.type(s.pages()->fir()->lowFreqEdit(), QStringLiteral("500"));
+        s.pages()->fir()->updateButton()->click();
+    }) << "out.1.fir.low_freq_hz" << "";
     QTest::newRow("label") << typed([](Session &s) { return s.pages()->setup(); },
                                     [](Session &s) { return s.pages()->setup()->inLabelEdit(0); }, "Vox")
                            << "in.A.label" << "Undo IN A label \"Vox\"";
@@ -454,25 +460,28 @@ void TestHistory::closingActions()
 
 void TestHistory::prepared_data()
 {
-    QTest::addColumn<bool>("import");    // an offline import, or an edit with no unit
-    QTest::addColumn<int>("onConnect");  // the connect question: 0 send, 1 take the unit's, -1 closed
-    QTest::addColumn<bool>("sendAfter"); // then "Send to unit..." and agree
+    QTest::addColumn<bool>("import");      // an offline import, or an edit with no unit
+    QTest::addColumn<bool>("connectFirst"); // the import made while connected
+    QTest::addColumn<int>("onConnect");    // the connect question: 0 send, 1 take the unit's, -1 closed
+    QTest::addColumn<bool>("sendAfter");   // then "Send to unit..." and agree
     QTest::addColumn<bool>("unitTakesPrepared");
-    QTest::newRow("import, sent on connect") << true << 0 << false << true;
-    QTest::newRow("import, unit's taken") << true << 1 << false << false;
-    QTest::newRow("import, Send to unit later") << true << -1 << true << true;
-    QTest::newRow("offline edit, sent on connect") << false << 0 << false << true;
-    QTest::newRow("offline edit, unit's taken") << false << 1 << false << false;
+    QTest::newRow("import, sent on connect") << true << false << 0 << false << true;
+    QTest::newRow("import, unit's taken") << true << false << 1 << false << false;
+    QTest::newRow("import, Send to unit later") << true << false << -1 << true << true;
+    QTest::newRow("import while connected, Send to unit") << true << true << -1 << true << true;
+    QTest::newRow("offline edit, sent on connect") << false << false << 0 << false << true;
+    QTest::newRow("offline edit, unit's taken") << false << false << 1 << false << false;
 }
 
 void TestHistory::prepared()
 {
     QFETCH(bool, import);
+    QFETCH(bool, connectFirst);
     QFETCH(int, onConnect);
     QFETCH(bool, sendAfter);
     QFETCH(bool, unitTakesPrepared);
     Session s;
-    QVERIFY(s.open());
+    QVERIFY(connectFirst ? s.start() : s.open());
     const UnitState unitBefore = unitState(s.unit);
     UnitState expected = unitBefore;
     if (import) {
@@ -496,15 +505,21 @@ void TestHistory::prepared()
     QVERIFY(s.history()->hasPrepared());
     QVERIFY(s.dock()->sendAction()->isEnabled());
 
-    s.prompt.answers = {onConnect, 0};
-    QVERIFY(s.connectTo());
-    QVERIFY(waitUntil([&] { return !s.prompt.asked.isEmpty(); }, 12000));
-    QVERIFY(s.prompt.asked.first().text.contains(import ? QLatin1String("IN A gain: 0.0 dB -> -12.0 dB")
-                                                        : QLatin1String("IN A gain: 0.0 dB -> -6.0 dB")));
+    const QString line = import ? QStringLiteral("IN A gain: 0.0 dB -> -12.0 dB")
+                                : QStringLiteral("IN A gain: 0.0 dB -> -6.0 dB");
+    if (!connectFirst) {
+        s.prompt.answers = {onConnect};
+        QVERIFY(s.connectTo());
+        QVERIFY(waitUntil([&] { return !s.prompt.asked.isEmpty(); }, 12000));
+        QVERIFY(s.prompt.asked.first().text.contains(line));
+    }
     if (sendAfter) {
         QVERIFY(s.history()->hasPrepared());
+        const int asked = s.prompt.asked.size();
+        s.prompt.answers = {0};
         s.dock()->sendAction()->trigger();
-        QVERIFY(waitUntil([&] { return s.prompt.asked.size() >= 2; }, 12000));
+        QVERIFY(waitUntil([&] { return s.prompt.asked.size() > asked; }, 12000));
+        QVERIFY(s.prompt.asked.at(asked).text.contains(line));
     }
     const UnitState &target = unitTakesPrepared ? expected : unitBefore;
     waitUntil([&] { return StateDiff::between(unitState(s.unit), target).isEmpty(); });

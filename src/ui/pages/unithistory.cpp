@@ -147,8 +147,11 @@ UnitHistory::UnitHistory(FuncWidget *pages, Link *link, Prompt *prompt, QObject 
         close(tr("Preset file imported: history before this point cannot be undone"));
         m_preparedAll = true;
         setPrepared(m_shown);
-        if (m_link->isLoggedIn())
-            startReading(Reading::OnConnect);
+        // With a unit connected, its reports will show on the pages again;
+        // the file's settings stay prepared until "Send to unit..." or the
+        // next connection's question.
+        if (unitConnected())
+            Q_EMIT message(tr("The preset file is prepared: \"Send to unit...\" sends it to the unit."));
     });
     QCoreApplication::instance()->installEventFilter(this);
 }

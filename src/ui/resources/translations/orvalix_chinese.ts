@@ -2606,6 +2606,10 @@ Send the prepared settings to the unit, or take the unit&apos;s settings?</sourc
 
 %2</translation>
     </message>
+    <message>
+        <source>The preset file is prepared: &quot;Send to unit...&quot; sends it to the unit.</source>
+        <translation>预设文件已准备好：“发送到设备...”可将其发送到设备。</translation>
+    </message>
 </context>
 <context>
     <name>ValueField</name>

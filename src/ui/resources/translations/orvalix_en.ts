@@ -2606,6 +2606,10 @@ Send the prepared settings to the unit, or take the unit&apos;s settings?</trans
 
 %2</translation>
     </message>
+    <message>
+        <source>The preset file is prepared: &quot;Send to unit...&quot; sends it to the unit.</source>
+        <translation>The preset file is prepared: &quot;Send to unit...&quot; sends it to the unit.</translation>
+    </message>
 </context>
 <context>
     <name>ValueField</name>
