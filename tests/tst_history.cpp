@@ -257,9 +257,10 @@ void TestHistory::editUndoRedo_data()
                                << "generator.gain_db" << "";
     QTest::newRow("fir update to device") << Edit([](Session &s) {
         s.showPage(s.pages()->fir());
-        s.type(s.pages()->fir()->lowFreqEdit(), QStringLiteral("500"));
+        s.pages()->fir()->typeButton(FirWidget::HighPassType)->click();
+        QVERIFY(s.pages()->fir()->updateButton()->isEnabled());
         s.pages()->fir()->updateButton()->click();
-    }) << "out.1.fir.low_freq_hz" << "";
+    }) << "out.1.fir.type" << "";
     QTest::newRow("label") << typed([](Session &s) { return s.pages()->setup(); },
                                     [](Session &s) { return s.pages()->setup()->inLabelEdit(0); }, "Vox")
                            << "in.A.label" << "Undo IN A label \"Vox\"";

@@ -1,5 +1,6 @@
 #include "historydock.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -83,6 +84,9 @@ void HistoryDock::changeEvent(QEvent *event)
 void HistoryDock::retranslate()
 {
     setWindowTitle(tr("History"));
+    // The title bar's close button otherwise keeps Qt's own English name.
+    if (auto *close = findChild<QAbstractButton *>(QStringLiteral("qt_dockwidget_closebutton")))
+        close->setAccessibleName(tr("Close"));
     if (m_menu)
         m_menu->setTitle(tr("Edit"));
     m_back->setText(tr("Back to the state at connect..."));

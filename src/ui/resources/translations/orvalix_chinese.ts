@@ -877,6 +877,10 @@
         <source>Redo</source>
         <translation>重做</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
 </context>
 <context>
     <name>LevelPage</name>

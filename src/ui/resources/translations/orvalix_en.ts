@@ -877,6 +877,10 @@
         <source>Redo</source>
         <translation>Redo</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
 </context>
 <context>
     <name>LevelPage</name>
