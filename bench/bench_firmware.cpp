@@ -42,7 +42,8 @@ class FilePrompt final : public Prompt
 public:
     QString path;
     int asked = 0;
-    int ask(QWidget *, Icon, const QString &, const QString &, const QStringList &) override
+    using Prompt::ask;
+    int ask(QWidget *, Icon, const QString &, const QString &, const QStringList &, int) override
     {
         ++asked;
         return 0;

@@ -32,7 +32,7 @@ namespace {
 class SilentPrompt final : public Prompt
 {
 public:
-    int ask(QWidget *, Icon, const QString &, const QString &, const QStringList &) override { return 0; }
+    int ask(QWidget *, Icon, const QString &, const QString &, const QStringList &, int) override { return 0; }
     QString openFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
     QString existingDirectory(QWidget *, const QString &, const QString &) override { return {}; }

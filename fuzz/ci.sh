@@ -22,6 +22,7 @@ runs_for() {
     case "$1" in
         fuzz_link) echo 30000 ;;
         fuzz_discovery) echo 20000 ;;
+        fuzz_stateframes) echo 20000 ;;
         fuzz_preset) echo 6000 ;;
         fuzz_localfiles) echo 100000 ;;
         *) echo 400000 ;;

@@ -3,7 +3,7 @@
 # environment. Expects the caller to be in the source root with $targets set.
 source scripts/setup.sh
 
-fuzz_all_targets=(fuzz_link fuzz_discovery fuzz_preset fuzz_firfiles fuzz_localfiles fuzz_firmware)
+fuzz_all_targets=(fuzz_link fuzz_discovery fuzz_preset fuzz_firfiles fuzz_localfiles fuzz_firmware fuzz_stateframes)
 
 fuzz_build() {
     orvalix_install_packages $ORVALIX_FUZZ_PACKAGES

@@ -122,9 +122,12 @@ void linkCorpus()
     }
     window.link()->setCurrentSocket(nullptr, 0, 0);
 
-    for (auto it = files.cbegin(); it != files.cend(); ++it)
-        write(QStringLiteral("fuzz_link"), QStringLiteral("class%1_module%2").arg(it.key().first).arg(it.key().second),
-              QByteArray(1, '\0') + it.value());
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        const QString name = QStringLiteral("class%1_module%2").arg(it.key().first).arg(it.key().second);
+        write(QStringLiteral("fuzz_link"), name, QByteArray(1, '\0') + it.value());
+        // The same reports folded into a state of the unit's family (96 kHz).
+        write(QStringLiteral("fuzz_stateframes"), name, QByteArray(1, '\1') + it.value());
+    }
 
     // Firmware acknowledgements (class 1) and the unit's side of the preset
     // transfers (module 32), written out from their tables.

@@ -344,15 +344,24 @@ def find_application(pyatspi, procs):
         raise Failure("%s\napplication log:\n%s" % (failure, procs.log_of("app")))
 
 
+def acts(node):
+    try:
+        return node.queryAction().nActions > 0
+    except NotImplementedError:
+        return False
+
+
 def collect(pyatspi, app, names):
-    """Accessible objects by name, for the names asked for."""
+    """Accessible objects by name, for the names asked for. A page's label
+    may share a page button's name ("Gate" on the Security page): controls
+    that offer an action come before labels."""
     found = {}
     stack = [app]
     while stack:
         node = stack.pop()
         if node is None:
             continue
-        if node.name in names and node.name not in found:
+        if node.name in names and (node.name not in found or (acts(node) and not acts(found[node.name]))):
             found[node.name] = node
         stack.extend(node[i] for i in range(node.childCount))
     return found

@@ -1,5 +1,8 @@
-// Takes the README screenshots from the running application connected to an
-// in-process virtual unit on loopback:  orvalix-screenshots OUTPUT_DIR
+// Takes the screenshots of every page from the running application connected
+// to an in-process virtual unit on loopback:  orvalix-screenshots OUTPUT_DIR
+// It writes OUTPUT_DIR/<language>-<width>x<height>/<page>.png for English
+// and Chinese at 1024 x 600 and 1920 x 1080, the device table beside them,
+// and "offline.png": the window after the unit went away.
 // Run it from the build's bin/ folder parent or set ORVALIX_RUN_DIR to the
 // run folder (translations/ and image/ are copied into a scratch working
 // directory, so no cfg.dat or device.db of the operator is touched).
@@ -23,6 +26,7 @@
 #include "ui/modules/qmixer.h"
 #include "ui/modules/qoutlevel.h"
 #include "ui/pages/funcwidget.h"
+#include "ui/pages/pagebuttonbar.h"
 #include "ui/pages/qpreset.h"
 #include "ui/pages/qsecurity.h"
 #include "ui/pages/qsetup.h"
@@ -101,36 +105,64 @@ int main(int argc, char *argv[])
     pause(1500);
 
     FuncWidget *pages = w.funcWidget();
+    const QList<QPushButton *> buttons = pages->pageButtonBar()->buttons();
+    // File names from the English button texts: "Out Delay" -> out-delay.png.
+    w.setLanguage(0);
+    QStringList stems;
+    for (QPushButton *button : buttons)
+        stems << button->text().toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
+
     const struct
     {
-        QWidget *page;
-        const char *file;
-    } shots[] = {
-        {pages->inLevel(), "in-level.png"},   {pages->inFilter(), "in-filter.png"},
-        {pages->mixer(), "matrix.png"},       {pages->outLevel(), "out-level.png"},
-        {pages->setup(), "settings.png"},     {pages->security(), "security.png"},
-        {pages->preset(), "preset.png"},
+        int language;
+        const char *name;
+    } languages[] = {{0, "en"}, {1, "zh"}};
+    const QSize sizes[] = {{1024, 600}, {1920, 1080}};
+    auto folder = [&](const char *language, QSize size) {
+        const QString path = outDir + QStringLiteral("/%1-%2x%3/").arg(QLatin1String(language)).arg(size.width()).arg(size.height());
+        QDir().mkpath(path);
+        return path;
     };
+    auto showAt = [&](int language, QSize size) {
+        w.setLanguage(language);
+        w.resize(size);
+        pause(300);
+        if (w.size() != size)
+            std::fprintf(stderr, "warning: the window is %d x %d, not %d x %d\n", w.width(), w.height(),
+                         size.width(), size.height());
+    };
+
     bool ok = true;
-    for (const auto &shot : shots) {
-        if (QPushButton *button = pages->pageButton(shot.page))
-            button->click();
-        pause(700);
-        ok = save(&w, outDir + QLatin1Char('/') + QLatin1String(shot.file)) && ok;
+    for (const auto &language : languages) {
+        for (const QSize &size : sizes) {
+            showAt(language.language, size);
+            const QString path = folder(language.name, size);
+            for (int i = 0; i < buttons.size(); ++i) {
+                buttons.at(i)->click();
+                pause(500);
+                ok = save(&w, path + stems.at(i) + QStringLiteral(".png")) && ok;
+            }
+            // The table's own link column stays "Unconnected": the window
+            // above was connected directly, not through the device list.
+            w.devTable()->resize(size.width() < 1200 ? QSize(1000, 300) : QSize(1600, 500));
+            w.devTable()->show();
+            pause(500);
+            for (auto *area : w.devTable()->findChildren<QAbstractScrollArea *>())
+                area->horizontalScrollBar()->setValue(0);
+            pause(100);
+            ok = save(w.devTable(), path + QStringLiteral("device-list.png")) && ok;
+            w.devTable()->hide();
+        }
     }
 
-    // The table's own link column stays "Unconnected": the window above was
-    // connected directly, not through a click in the device list.
-    w.devTable()->resize(1024, 300);
-    w.devTable()->show();
-    pause(700);
-    if (auto *area = qobject_cast<QAbstractScrollArea *>(w.devTable()))
-        area->horizontalScrollBar()->setValue(0);
-    for (auto *area : w.devTable()->findChildren<QAbstractScrollArea *>())
-        area->horizontalScrollBar()->setValue(0);
-    pause(100);
-    ok = save(w.devTable(), outDir + QStringLiteral("/device-list.png")) && ok;
-
-    w.link()->setCurrentSocket(nullptr, 0, 0);
+    // The unit goes away: banner over the pages, pages greyed, meters dark.
+    buttons.first()->click();
+    w.devChanged(-1);
+    for (const auto &language : languages) {
+        for (const QSize &size : sizes) {
+            showAt(language.language, size);
+            ok = save(&w, folder(language.name, size) + QStringLiteral("offline.png")) && ok;
+        }
+    }
     return ok ? 0 : 1;
 }

@@ -87,7 +87,8 @@ class SoakPrompt final : public Prompt
 {
 public:
     QString image;
-    int ask(QWidget *, Icon, const QString &, const QString &, const QStringList &) override { return -1; }
+    using Prompt::ask;
+    int ask(QWidget *, Icon, const QString &, const QString &, const QStringList &, int) override { return -1; }
     QString openFileName(QWidget *, const QString &, const QString &, const QString &) override { return image; }
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
     QString existingDirectory(QWidget *, const QString &, const QString &) override { return {}; }

@@ -20,17 +20,23 @@ public:
         QString title;
         QString text;
         QStringList buttons;
+        int defaultButton;
     };
 
-    QList<int> answers;          // button index per ask(); when empty: defaultAnswer
+    static constexpr int Enter = -2; // an answer: the operator presses Enter
+
+    QList<int> answers;          // button index (or Enter) per ask(); when empty: defaultAnswer
     int defaultAnswer = 0;
     QStringList fileNames;       // returned by the file dialogs in turn; empty: ""
     QList<Asked> asked;
 
-    int ask(QWidget *, Icon icon, const QString &title, const QString &text, const QStringList &buttons) override
+    using Prompt::ask;
+    int ask(QWidget *, Icon icon, const QString &title, const QString &text, const QStringList &buttons,
+            int defaultButton) override
     {
-        asked.append({icon, title, text, buttons});
-        return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
+        asked.append({icon, title, text, buttons, defaultButton});
+        const int answer = answers.isEmpty() ? defaultAnswer : answers.takeFirst();
+        return answer == Enter ? defaultButton : answer;
     }
     QString openFileName(QWidget *, const QString &, const QString &, const QString &) override { return nextFile(); }
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override { return nextFile(); }

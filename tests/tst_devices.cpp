@@ -16,6 +16,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUdpSocket>
+#include <QTranslator>
 #include <QtTest>
 
 #include "core/devices/broadcastmsg.h"
@@ -220,9 +221,43 @@ private Q_SLOTS:
         // Run times appear with the second record.
         QCOMPARE(cell(table, 0, QDevTable::RunTimeColumn), QString());
         table.processDatagram(bytes);
-        QCOMPARE(cell(table, 0, QDevTable::RunTimeColumn), QStringLiteral("0day 19:08:45"));
-        QCOMPARE(cell(table, 0, QDevTable::TotalTimeColumn), QStringLiteral("1day 00:00:01"));
+        QCOMPARE(cell(table, 0, QDevTable::RunTimeColumn), QStringLiteral("0 day(s) 19:08:45"));
+        QCOMPARE(cell(table, 0, QDevTable::TotalTimeColumn), QStringLiteral("1 day(s) 00:00:01"));
         QCOMPARE(table.count(), 1);
+    }
+
+    // Columns widen to their longest text (twenty-character serial numbers,
+    // "Unconnected", long names) in both languages, so nothing is cut.
+    void columnsFitTheirTexts_data()
+    {
+        QTest::addColumn<QString>("translation");
+        QTest::newRow("English") << QString();
+        QTest::newRow("Chinese") << QStringLiteral("orvalix_chinese.qm");
+    }
+    void columnsFitTheirTexts()
+    {
+        QFETCH(QString, translation);
+        ScratchDir dir;
+        QTranslator translator;
+        if (!translation.isEmpty()) {
+            QVERIFY(translator.load(QStringLiteral("translations/") + translation));
+            QCoreApplication::installTranslator(&translator);
+        }
+        ScriptedPrompt prompt;
+        QDevTable table(loopbackNetwork(), &prompt, nullptr);
+        table.loadDevices();
+        Announce a = unitAt(0x1234, QHostAddress(QStringLiteral("127.0.0.1")));
+        a.sn = "CN-0000-1A2B-07XX-WW";
+        a.model = "OVX-480 Touring MkII";
+        a.location = "Main hall, left side";
+        table.processDatagram(datagram(a));
+        QCOMPARE(table.table()->rowCount(), 1);
+        const QFontMetrics metrics(table.table()->font());
+        for (int column = 0; column < QDevTable::DeleteColumn; ++column) {
+            const QString text = cell(table, 0, column);
+            QVERIFY2(metrics.horizontalAdvance(text) < table.table()->columnWidth(column), qPrintable(text));
+        }
+        QCoreApplication::removeTranslator(&translator);
     }
 
     void wrongSizedDatagramsAreIgnored_data()

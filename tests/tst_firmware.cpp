@@ -354,7 +354,7 @@ private Q_SLOTS:
         arm ? w.armUpdateClicked() : w.dspUpdateClicked();
         QCOMPARE(prompt.asked.size(), 1);
         QCOMPARE(prompt.asked.at(0).icon, Prompt::Icon::Critical);
-        QCOMPARE(prompt.asked.at(0).title, QStringLiteral("error"));
+        QCOMPARE(prompt.asked.at(0).title, QStringLiteral("Error")); // "error" as English shows it
         QVERIFY2(prompt.asked.at(0).text.startsWith(text), qPrintable(prompt.asked.at(0).text));
         QCOMPARE(prompt.asked.at(0).buttons, buttons);
         QVERIFY(!w.progressDialog()->isVisible());

@@ -25,6 +25,7 @@
 #include "ui/modules/qoutlevel.h"
 #include "ui/modules/qoutlimiter.h"
 #include "ui/pages/funcwidget.h"
+#include "ui/pages/pagebuttonbar.h"
 #include "ui/pages/qoverview.h"
 #include "ui/pages/qsecurity.h"
 #include "ui/pages/qsetup.h"
@@ -63,6 +64,28 @@ class TestFuncWidget : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The page buttons take as few rows as keep every text whole.
+    void pageButtonRows_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("needed");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("wide window: one row") << 1900 << 17 << 60 << 1;
+        QTest::newRow("exactly one row") << 17 * 60 + 16 << 17 << 60 << 1;
+        QTest::newRow("one pixel short: two rows") << 17 * 60 + 15 << 17 << 60 << 2;
+        QTest::newRow("eighteen buttons at 1024 x 600") << 900 << 18 << 60 << 2;
+        QTest::newRow("too narrow even for three rows") << 300 << 17 << 60 << 3;
+    }
+    void pageButtonRows()
+    {
+        QFETCH(int, width);
+        QFETCH(int, count);
+        QFETCH(int, needed);
+        QFETCH(int, rows);
+        QCOMPARE(PageButtonBar::rowsFor(width, count, needed, 1, 3), rows);
+    }
+
     void routingByModuleId_data()
     {
         QTest::addColumn<int>("module");
@@ -214,6 +237,51 @@ private Q_SLOTS:
         QApplication::setActiveWindow(&f);
         QTest::keyClick(&f, Qt::Key_J, Qt::ControlModifier);
         QVERIFY(f.cailDialog()->isVisible());
+    }
+
+    // Every button that clears a page, or the unit's whole configuration,
+    // asks first with the refusal as the default: Enter alone clears nothing.
+    void clearingQuestionsDefaultToTheRefusal_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("in filter") << "In Filter" << "Reset" << "Clear all setting?";
+        QTest::newRow("out filter") << "Out Filter" << "Reset" << "Clear all setting?";
+        QTest::newRow("in limiter") << "In Limiter" << "Reset" << "Clear all setting?";
+        QTest::newRow("out limiter") << "Out Limiter" << "Reset" << "Clear all setting?";
+        QTest::newRow("dynamic EQ") << "DEQWidget" << "Reset" << "Clear all setting?";
+        QTest::newRow("FIR") << "FirWidget" << "Clear" << "Clear all setting?";
+        QTest::newRow("matrix reset") << "Mix Mtx" << "Reset" << "Disable all mixer and set their value to 0dB?";
+        QTest::newRow("matrix all mix") << "Mix Mtx" << "All Mix" << "Enable all mixer and set their value to 0dB?";
+        QTest::newRow("calibration") << "" << "System \nReset" << "Reset system all config?";
+    }
+    void clearingQuestionsDefaultToTheRefusal()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, button);
+        QFETCH(QString, question);
+        Link link;
+        ScriptedPrompt prompt;
+        prompt.defaultAnswer = ScriptedPrompt::Enter;
+        FuncWidget f(&link, &prompt);
+        QWidget *owner = f.cailDialog();
+        for (int i = 0; i < f.stack()->count(); ++i) {
+            if (!page.isEmpty() && f.stack()->widget(i)->objectName() == page)
+                owner = f.stack()->widget(i);
+        }
+        QPushButton *target = nullptr;
+        for (QPushButton *b : owner->findChildren<QPushButton *>()) {
+            if (b->text() == button)
+                target = b;
+        }
+        QVERIFY(target);
+        owner->show();
+        target->setEnabled(true);
+        target->click();
+        QCOMPARE(prompt.asked.size(), 1);
+        QCOMPARE(prompt.asked.at(0).text, question);
+        QCOMPARE(prompt.asked.at(0).defaultButton, 1);
     }
 
     void securityLocksReachThePages()

@@ -21,7 +21,9 @@
 #include "ui/pages/qlockpwdmoddialog.h"
 #include "ui/pages/qlogin.h"
 #include "ui/pages/qoverview.h"
+#include "ui/pages/funcwidget.h"
 #include "ui/pages/qpwdmoddialog.h"
+#include "ui/pages/qsecurity.h"
 #include "ui/window/mainwindow.h"
 #include "virtualunit.h"
 
@@ -153,13 +155,17 @@ private Q_SLOTS:
         QVERIFY(waitUntil([&] { return rig.login()->isVisible(); }));
         QCOMPARE(rig.window->overView()->stateLabel()->text(), QStringLiteral("Unconnected"));
 
+        QVERIFY(!rig.login()->refusedLabel()->isVisibleTo(rig.login())); // asked for, not refused yet
         rig.enterPassword(QStringLiteral("wrong"));
         QVERIFY(!rig.login()->isVisible());
         QVERIFY(waitUntil([&] { return rig.login()->isVisible(); }));
         QCOMPARE(rig.loginAttempts(), QStringList{QStringLiteral("wrong")});
+        QVERIFY(rig.login()->refusedLabel()->isVisibleTo(rig.login()));
+        QCOMPARE(rig.login()->refusedLabel()->text(), QStringLiteral("Wrong password: the unit refused it."));
 
         QTest::mouseClick(rig.login()->buttonBox()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
         QVERIFY(!rig.login()->isVisible());
+        QVERIFY(!rig.login()->refusedLabel()->isVisibleTo(rig.login()));
         rig.barrier();
         QCOMPARE(rig.socket->state(), QAbstractSocket::ConnectedState);
         QVERIFY(rig.unit.hasClient());
@@ -327,6 +333,90 @@ private Q_SLOTS:
         QCOMPARE(sets.at(0).payload, QByteArray("n3w"));
         QCOMPARE(rig.unit.system().password, QStringLiteral("n3w"));
         QVERIFY(rig.window->pwdModDialog()->newEdit()->text().isEmpty());
+    }
+
+    void wrongLockPasswordSaysSo()
+    {
+        LoginRig rig;
+        QVERIFY(rig.connectAs(7));
+        QSecurity *page = rig.window->funcWidget()->security();
+        auto enter = [page](const QString &text) {
+            QTest::keyClicks(page->passwordEdit(), text);
+            QTest::keyClick(page->passwordEdit(), Qt::Key_Return);
+        };
+        QVERIFY(!page->refusedLabel()->isVisibleTo(page));
+        enter(QStringLiteral("654321"));
+        QVERIFY(waitUntil([&] { return page->refusedLabel()->isVisibleTo(page); }));
+        QCOMPARE(page->refusedLabel()->text(), QStringLiteral("Wrong lock password"));
+        QVERIFY(page->isLocked());
+        enter(QStringLiteral("123456"));
+        QVERIFY(waitUntil([&] { return !page->isLocked(); }));
+        QVERIFY(!page->overlay()->isVisibleTo(page));
+        QVERIFY(!page->refusedLabel()->isVisibleTo(page));
+    }
+
+    // A password change is confirmed only by what the unit answers: a login
+    // with the new password, or the answer to the current lock password.
+    void passwordChangesSayHowTheyWent_data()
+    {
+        QTest::addColumn<bool>("lock");
+        QTest::addColumn<bool>("pageOpen");    // lock: the security page was open before
+        QTest::addColumn<bool>("unitTakesIt"); // login: the unit takes logins; lock: the current password is right
+        QTest::addColumn<QString>("text");
+        const QString loginDone = QStringLiteral("The login password was changed.");
+        const QString loginRefused =
+            QStringLiteral("The unit did not take the new login password: the old one still holds.");
+        const QString lockDone = QStringLiteral("The lock password was changed.");
+        const QString lockRefused = QStringLiteral("Wrong lock password: the lock password was not changed.");
+        QTest::newRow("login changed") << false << false << true << loginDone;
+        QTest::newRow("login refused") << false << false << false << loginRefused;
+        QTest::newRow("lock changed") << true << false << true << lockDone;
+        QTest::newRow("lock, wrong current") << true << false << false << lockRefused;
+        QTest::newRow("lock, page open, changed") << true << true << true << lockDone;
+        QTest::newRow("lock, page open, wrong current") << true << true << false << lockRefused;
+    }
+    void passwordChangesSayHowTheyWent()
+    {
+        QFETCH(bool, lock);
+        QFETCH(bool, pageOpen);
+        QFETCH(bool, unitTakesIt);
+        QFETCH(QString, text);
+        LoginRig rig;
+        QVERIFY(rig.connectAs(7));
+        QSecurity *page = rig.window->funcWidget()->security();
+        if (pageOpen) {
+            QTest::keyClicks(page->passwordEdit(), QStringLiteral("123456"));
+            QTest::keyClick(page->passwordEdit(), Qt::Key_Return);
+            QVERIFY(waitUntil([&] { return !page->isLocked(); }));
+        }
+        if (lock) {
+            withModal(
+                [&](QWidget *) {
+                    QlockPwdModDialog *d = rig.window->lockPwdModDialog();
+                    QTest::keyClicks(d->lockEdit(), unitTakesIt ? QStringLiteral("123456") : QStringLiteral("1234"));
+                    QTest::keyClicks(d->newEdit(), QStringLiteral("4321"));
+                    QTest::keyClicks(d->verifyEdit(), QStringLiteral("4321"));
+                    d->okButton()->click();
+                },
+                [&] { rig.window->lockPwdModClicked(); });
+        } else {
+            rig.unit.system().rejectLogins = !unitTakesIt;
+            withModal(
+                [&](QWidget *) {
+                    QPwdModDialog *d = rig.window->pwdModDialog();
+                    QTest::keyClicks(d->newEdit(), QStringLiteral("n3w"));
+                    QTest::keyClicks(d->confirmEdit(), QStringLiteral("n3w"));
+                    d->okButton()->click();
+                },
+                [&] { rig.window->pwdModClicked(); });
+        }
+        QVERIFY(waitUntil([&] { return !rig.prompt.asked.isEmpty(); }));
+        QCOMPARE(rig.prompt.asked.size(), 1);
+        QCOMPARE(rig.prompt.asked.at(0).text, text);
+        QCOMPARE(rig.prompt.asked.at(0).icon, unitTakesIt ? Prompt::Icon::Information : Prompt::Icon::Warning);
+        if (lock)
+            QCOMPARE(rig.unit.findModule<SecurityModule>()->lockPassword,
+                     unitTakesIt ? QByteArray("4321") : QByteArray("123456"));
     }
 
     void lockPasswordChangeSendsTwoFramesInOrder()

@@ -193,6 +193,26 @@ private Q_SLOTS:
         QVERIFY(c.unit.system().allMute);
     }
 
+    // Each strip reads top down: title, mute, gate lamp, meters.
+    void stripOrder()
+    {
+        Link link;
+        QOverView o(&link);
+        o.resize(900, 200);
+        o.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&o));
+        auto top = [&o](QWidget *widget) { return widget->mapTo(&o, QPoint(0, 0)).y(); };
+        for (int i = 0; i < QOverView::Inputs; ++i) {
+            QLabel *title = o.inMuteButton(i)->parentWidget()->findChild<QLabel *>(QStringLiteral("titleLabel"));
+            QVERIFY(title);
+            QVERIFY(top(title) < top(o.inMuteButton(i)));
+            QVERIFY(top(o.inMuteButton(i)) < top(o.gateLamp(i)));
+            QVERIFY(top(o.gateLamp(i)) < top(o.inLevelMeter(i)));
+        }
+        QCOMPARE(top(o.outMuteButton(0)), top(o.inMuteButton(0)));
+        QCOMPARE(top(o.outLevelMeter(7)), top(o.inLevelMeter(0)));
+    }
+
     void gateLamp()
     {
         Link link;
@@ -252,6 +272,7 @@ private Q_SLOTS:
         o.setOutCompMeter(3, 4);
         o.setDspRes(10.0f, 20.0f);
         o.setAllMute(true);
+        o.setGateState(1, true);
         o.setModel(QStringLiteral("OVX-480"));
         o.setArmVer(QStringLiteral("V1.2.3"));
         o.reset();
@@ -260,6 +281,7 @@ private Q_SLOTS:
         QCOMPARE(o.inLevelMeter(0)->value(), -60);
         QCOMPARE(o.inCompLabel(2)->text(), QStringLiteral("0"));
         QCOMPARE(o.outCompLabel(3)->text(), QStringLiteral("0"));
+        QCOMPARE(o.gateLamp(1)->styleSheet(), o.gateLamp(0)->styleSheet());
         QCOMPARE(o.dspLoadLabel()->text(), QString());
         QVERIFY(!o.allMute());
         QVERIFY(!o.allMuteButton()->isChecked());

@@ -504,7 +504,8 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("state.pst1"));
         pages.savePreset2PC(full ? 1 : 0, path);
         checkLayout(readFile(path), state, full);
-        QVERIFY(prompt.asked.isEmpty());
+        QCOMPARE(prompt.asked.size(), 1); // only the confirmation
+        QCOMPARE(prompt.asked.at(0).icon, Prompt::Icon::Information);
     }
 
     void loadingShowsTheFileOnEveryPage_data()
@@ -623,17 +624,30 @@ private Q_SLOTS:
         link.setCurrentSocket(nullptr, 0, 0);
     }
 
-    void offlineSaveFailureIsReported()
+    // Either way the operator is told: the file is whole, or it is not there.
+    void offlineSaveSaysHowItWent_data()
     {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("size"); // 0: not written
+        QTest::newRow("saved, 48 kHz layout") << "state.pst1" << 2726;
+        QTest::newRow("missing folder") << "missing/folder/state.pst1" << 0;
+    }
+    void offlineSaveSaysHowItWent()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, size);
         ScratchDir dir;
         ScriptedPrompt prompt;
         FuncWidget pages(nullptr, &prompt);
-        const QString path = dir.filePath(QStringLiteral("missing/folder/state.pst1"));
+        const QString path = dir.filePath(file);
         pages.savePreset2PC(0, path);
         QCOMPARE(prompt.asked.size(), 1);
-        QCOMPARE(prompt.asked.at(0).icon, Prompt::Icon::Critical);
+        QCOMPARE(prompt.asked.at(0).icon, size ? Prompt::Icon::Information : Prompt::Icon::Critical);
         QVERIFY(prompt.asked.at(0).text.contains(QDir::toNativeSeparators(path)));
-        QVERIFY(!QFile::exists(path));
+        if (size)
+            QCOMPARE(prompt.asked.at(0).text,
+                     QStringLiteral("The settings were saved to %1.").arg(QDir::toNativeSeparators(path)));
+        QCOMPARE(QFileInfo(path).exists() ? int(QFileInfo(path).size()) : 0, size);
     }
 
     void mismatchedTypeIsAFormatError()
@@ -643,7 +657,7 @@ private Q_SLOTS:
         const QByteArray before = pagesImage(pages);
         pages.importPresetFromPC(1, distinctState().pack48k());
         QCOMPARE(prompt.asked.size(), 1);
-        QCOMPARE(prompt.asked.at(0).text, QStringLiteral("preset file format error!"));
+        QVERIFY(prompt.asked.at(0).text.startsWith(QLatin1String("preset file format error!\n")));
         QCOMPARE(pagesImage(pages), before);
     }
 };

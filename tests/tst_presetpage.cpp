@@ -295,35 +295,53 @@ private Q_SLOTS:
         QCOMPARE(rig.presetFrames(), QStringList{QStringLiteral("5/1:03") + hex("Next")});
     }
 
+    // Each question names the slot; those that overwrite or erase something
+    // default to "No", so Enter alone changes nothing there.
     void confirmedActions_data()
     {
+        QTest::addColumn<int>("slot");
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("defaultButton");
         QTest::addColumn<QString>("frame");
-        QTest::newRow("save yes") << int(QPreset::SaveButton) << 0 << "Save preset?" << "2/1:09";
-        QTest::newRow("save no") << int(QPreset::SaveButton) << 1 << "Save preset?" << "";
-        QTest::newRow("recall yes") << int(QPreset::RecallButton) << 0 << "Recall preset?" << "9/1:09";
-        QTest::newRow("recall closed") << int(QPreset::RecallButton) << -1 << "Recall preset?" << "";
-        QTest::newRow("delete yes") << int(QPreset::DeleteButton) << 0 << "Erase preset?" << "4/1:09";
-        QTest::newRow("delete no") << int(QPreset::DeleteButton) << 1 << "Erase preset?" << "";
+        const int save = QPreset::SaveButton, recall = QPreset::RecallButton, erase = QPreset::DeleteButton;
+        const int enter = ScriptedPrompt::Enter;
+        // The question, then the slot: number and stored name.
+        auto live = [](const char *question) -> QString {
+            return QString::fromLatin1(question) + QLatin1String("\nPreset 10 \"Live\"");
+        };
+        QTest::newRow("save yes") << 9 << save << 0 << live("Save preset?") << 1 << "2/1:09";
+        QTest::newRow("save no") << 9 << save << 1 << live("Save preset?") << 1 << "";
+        QTest::newRow("save over a preset, Enter") << 9 << save << enter << live("Save preset?") << 1 << "";
+        QTest::newRow("save into an empty slot, Enter")
+            << 2 << save << enter << "Save preset?\nPreset 3" << 0 << "2/1:02";
+        QTest::newRow("recall yes") << 9 << recall << 0 << live("Recall preset?") << 1 << "9/1:09";
+        QTest::newRow("recall closed") << 9 << recall << -1 << live("Recall preset?") << 1 << "";
+        QTest::newRow("recall, Enter") << 9 << recall << enter << live("Recall preset?") << 1 << "";
+        QTest::newRow("delete yes") << 9 << erase << 0 << live("Erase preset?") << 1 << "4/1:09";
+        QTest::newRow("delete no") << 9 << erase << 1 << live("Erase preset?") << 1 << "";
+        QTest::newRow("delete, Enter") << 9 << erase << enter << live("Erase preset?") << 1 << "";
     }
     void confirmedActions()
     {
+        QFETCH(int, slot);
         QFETCH(int, button);
         QFETCH(int, answer);
         QFETCH(QString, text);
+        QFETCH(int, defaultButton);
         QFETCH(QString, frame);
         PresetRig rig;
         QVERIFY(rig.connect());
         rig.report(1, slotList(0xFF, {{9, "Live"}}));
         rig.prompt.answers = {answer};
-        QTest::mouseClick(rig.page.slotButton(9, QPreset::SlotButton(button)), Qt::LeftButton);
+        QTest::mouseClick(rig.page.slotButton(slot, QPreset::SlotButton(button)), Qt::LeftButton);
         QCOMPARE(rig.prompt.asked.size(), 1);
         QCOMPARE(rig.prompt.asked.at(0).icon, Prompt::Icon::Warning);
         QCOMPARE(rig.prompt.asked.at(0).title, QStringLiteral("warning"));
         QCOMPARE(rig.prompt.asked.at(0).text, text);
         QCOMPARE(rig.prompt.asked.at(0).buttons, (QStringList{QStringLiteral("Yes"), QStringLiteral("No")}));
+        QCOMPARE(rig.prompt.asked.at(0).defaultButton, defaultButton);
         QCOMPARE(rig.presetFrames(), frame.isEmpty() ? QStringList() : QStringList{frame});
     }
 
@@ -501,7 +519,13 @@ private Q_SLOTS:
         QVERIFY(rig.connect());
         const QByteArray image = pattern(2048);
         rig.dir.write(QStringLiteral("all.pst"), image);
-        rig.prompt.fileNames = QStringList{rig.dir.filePath(QStringLiteral("all.pst"))};
+        rig.prompt.fileNames = QStringList{rig.dir.filePath(QStringLiteral("all.pst")),
+                                           rig.dir.filePath(QStringLiteral("all.pst"))};
+        // Replacing every preset of the unit: Enter alone refuses.
+        rig.prompt.answers = {ScriptedPrompt::Enter, 0};
+        QTest::mouseClick(rig.page.importAllButton(), Qt::LeftButton);
+        QCOMPARE(rig.presetFrames(), QStringList());
+        QCOMPARE(rig.prompt.asked.value(0).defaultButton, 1);
         QTest::mouseClick(rig.page.importAllButton(), Qt::LeftButton);
         QCOMPARE(rig.presetFrames(), QStringList{QStringLiteral("14/1:")});
         rig.report(14, u32(2048));
@@ -542,10 +566,11 @@ private Q_SLOTS:
             QTest::mouseClick(rig.page.slotButton(0, QPreset::ImportButton), Qt::LeftButton);
         rig.presetFrames();
         rig.report(all ? 14 : 13, u32(1001));
-        QTRY_COMPARE(rig.prompt.asked.size(), 1);
-        QCOMPARE(rig.prompt.asked.at(0).icon, Prompt::Icon::Critical);
-        QCOMPARE(rig.prompt.asked.at(0).title, QStringLiteral("ERROR"));
-        QCOMPARE(rig.prompt.asked.at(0).text, QStringLiteral("preset file format error!"));
+        // Replacing every preset was asked first.
+        QTRY_COMPARE(rig.prompt.asked.size(), all ? 2 : 1);
+        QCOMPARE(rig.prompt.asked.last().icon, Prompt::Icon::Critical);
+        QCOMPARE(rig.prompt.asked.last().title, QStringLiteral("ERROR"));
+        QCOMPARE(rig.prompt.asked.last().text, QStringLiteral("preset file format error!"));
         QCOMPARE(rig.presetFrames(), QStringList());
         QCOMPARE(rig.progress.log, QStringList());
         // A late acknowledgement starts nothing.
@@ -587,9 +612,10 @@ private Q_SLOTS:
             rig.report(12, pattern(1024));
         else if (sizeParam == 11)
             rig.report(6, u16(0) + pattern(1024));
-        QTRY_COMPARE(rig.prompt.asked.size(), 1);
-        QCOMPARE(rig.prompt.asked.at(0).icon, Prompt::Icon::Critical);
-        QVERIFY2(rig.prompt.asked.at(0).text.startsWith(text), qPrintable(rig.prompt.asked.at(0).text));
+        // An import over a stored preset asks first.
+        QTRY_COMPARE(rig.prompt.asked.size(), button == int(QPreset::ImportButton) ? 2 : 1);
+        QCOMPARE(rig.prompt.asked.last().icon, Prompt::Icon::Critical);
+        QVERIFY2(rig.prompt.asked.last().text.startsWith(text), qPrintable(rig.prompt.asked.last().text));
         QCOMPARE(rig.page.transfer(), QPreset::Transfer::None);
         // Nothing more goes out: no request for the next chunk or block.
         const QStringList frames = rig.presetFrames();
@@ -622,7 +648,7 @@ private Q_SLOTS:
         else
             rig.report(15, u32(0));
         QCOMPARE(rig.presetFrames(), QStringList());
-        QTRY_COMPARE(rig.prompt.asked.size(), 1);
+        QTRY_COMPARE(rig.prompt.asked.size(), exporting ? 1 : 2); // an import over "One" asks first
         QCOMPARE(rig.page.transfer(), QPreset::Transfer::None);
     }
 
@@ -707,36 +733,46 @@ private Q_SLOTS:
         QCOMPARE(saves.size(), 1);
     }
 
+    // A file of either size replaces the pages only after a question that
+    // defaults to "No"; any other size says which sizes are valid.
     void offlineImportChecksTheSize_data()
     {
         QTest::addColumn<int>("size");
-        QTest::addColumn<int>("type"); // -1: format error
-        QTest::newRow("48K") << 2726 << 0;
-        QTest::newRow("96K") << 19642 << 1;
-        QTest::newRow("one byte short") << 2725 << -1;
-        QTest::newRow("one byte over") << 19643 << -1;
-        QTest::newRow("empty") << 0 << -1;
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("type"); // -1: nothing imported
+        QTest::newRow("48K") << 2726 << 0 << 0;
+        QTest::newRow("96K") << 19642 << 0 << 1;
+        QTest::newRow("96K, Enter") << 19642 << int(ScriptedPrompt::Enter) << -1;
+        QTest::newRow("one byte short") << 2725 << 0 << -1;
+        QTest::newRow("one byte over") << 19643 << 0 << -1;
+        QTest::newRow("empty") << 0 << 0 << -1;
     }
     void offlineImportChecksTheSize()
     {
         QFETCH(int, size);
+        QFETCH(int, answer);
         QFETCH(int, type);
         PresetRig rig;
         QSignalSpy imports(&rig.page, &QPreset::sigImport);
         const QByteArray data = pattern(size);
         rig.dir.write(QStringLiteral("off.pst1"), data);
         rig.prompt.fileNames = QStringList{rig.dir.filePath(QStringLiteral("off.pst1"))};
+        rig.prompt.answers = {answer};
         QTest::mouseClick(rig.page.offlineImportButton(), Qt::LeftButton);
-        if (type < 0) {
-            QCOMPARE(imports.size(), 0);
-            QCOMPARE(rig.prompt.asked.size(), 1);
-            QCOMPARE(rig.prompt.asked.at(0).title, QStringLiteral("ERROR"));
-            QCOMPARE(rig.prompt.asked.at(0).text, QStringLiteral("preset file format error!"));
+        QCOMPARE(rig.prompt.asked.size(), 1);
+        const ScriptedPrompt::Asked &asked = rig.prompt.asked.at(0);
+        if (size != 2726 && size != 19642) {
+            QCOMPARE(asked.title, QStringLiteral("ERROR"));
+            QCOMPARE(asked.text, QStringLiteral("preset file format error!\nAn offline preset file has 2726 bytes "
+                                                "(48 kHz unit) or 19642 bytes (96 kHz unit)."));
         } else {
-            QCOMPARE(imports.size(), 1);
+            QVERIFY(asked.text.startsWith(QLatin1String("Replace the settings of every page with those of ")));
+            QCOMPARE(asked.defaultButton, 1);
+        }
+        QCOMPARE(imports.size(), type < 0 ? 0 : 1);
+        if (type >= 0) {
             QCOMPARE(int(imports.at(0).at(0).value<uchar>()), type);
             QCOMPARE(imports.at(0).at(1).toByteArray(), data);
-            QVERIFY(rig.prompt.asked.isEmpty());
         }
     }
 

@@ -252,7 +252,9 @@ private Q_SLOTS:
         QVERIFY(bench.transferDone());
         QCOMPARE(store.importsRefused, 0);
         QCOMPARE(store.allImage(), original);
-        QVERIFY(bench.prompt.asked.isEmpty());
+        // Only the question before every preset is replaced, "No" its default.
+        QCOMPARE(bench.prompt.asked.size(), 1);
+        QCOMPARE(bench.prompt.asked.at(0).defaultButton, 1);
     }
 
     void oneSlotOutAndIntoAnother()

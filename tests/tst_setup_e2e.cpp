@@ -135,7 +135,7 @@ private Q_SLOTS:
         QCOMPARE(shown(setup, "valueBootCounts"), QStringLiteral("42"));
         QCOMPARE(shown(setup, "valueDeviceId"), QStringLiteral("1001"));
         QCOMPARE(shown(setup, "valueCode"), QStringLiteral("12345-2-00678"));
-        QVERIFY(shown(setup, "valueRunTime").startsWith(QLatin1String("1day 01:01:")));
+        QVERIFY(shown(setup, "valueRunTime").startsWith(QLatin1String("1 day 01:01:")));
         QCOMPARE(setup->locationEdit()->text(), QStringLiteral("Main hall"));
         QCOMPARE(setup->descriptionEdit()->text(), QStringLiteral("Left array"));
         QCOMPARE(setup->ipEdit()->text(), ip);
@@ -207,7 +207,7 @@ private Q_SLOTS:
         QCOMPARE(shown(s.setup(), "valueFaultDac"), QStringLiteral("ERROR"));
         QVERIFY(s.window.faultBox()->isVisible());
         QCOMPARE(s.window.faultBox()->text(),
-                 QStringLiteral("Found fault :\n\nDAC\n\nSee the Settings page for details."));
+                 QStringLiteral("Faults found :\n\nDAC\n\nSee the Settings page for details."));
         s.window.faultBox()->hide();
 
         s.unit.system().faultBits = 0;

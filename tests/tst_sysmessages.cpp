@@ -129,8 +129,8 @@ private Q_SLOTS:
             << QByteArrayList{"2/3:010203", "2/27:0100"} << "valueDspVer" << "V1.2.3";
         QTest::newRow("serial") << QByteArrayList{"2/4:434e2d3100"} << "valueSerial" << "CN-1";
         QTest::newRow("channel configuration 0x0804") << QByteArrayList{"2/5:0408"} << "valueChannelCfg" << "0408";
-        QTest::newRow("run time 1d 1h 1m 1s") << QByteArrayList{"2/6:cd5f0100"} << "valueRunTime" << "1day 01:01:01";
-        QTest::newRow("total time 0") << QByteArrayList{"2/7:00000000"} << "valueTotalTime" << "0day 00:00:00";
+        QTest::newRow("run time 1d 1h 1m 1s") << QByteArrayList{"2/6:cd5f0100"} << "valueRunTime" << "1 day(s) 01:01:01";
+        QTest::newRow("total time 0") << QByteArrayList{"2/7:00000000"} << "valueTotalTime" << "0 day(s) 00:00:00";
         QTest::newRow("boot count") << QByteArrayList{"2/8:2a000000"} << "valueBootCounts" << "42";
         QTest::newRow("temperature 41.5") << QByteArrayList{"2/9:00002642"} << "valueCpuTemp" << "41.5";
         QTest::newRow("location") << QByteArrayList{"2/10:48616c6c00"} << "location" << "Hall";

@@ -5,9 +5,11 @@ Usage: tools/fill-translations.py FILE.ts TEXTS.tsv [--same]
 
 Each line of TEXTS.tsv is "source<TAB>translation", or
 "Context|source<TAB>translation" for a text that one class translates in its
-own way; "\\n" in either column stands for a line break. Messages whose source is listed get the translation
-and lose their "unfinished" mark. With --same, every remaining unfinished
-message is translated to its own source text (for the English file).
+own way; "\\n" in either column stands for a line break. A text with plural
+forms (%n) takes one column per form: "source<TAB>form1<TAB>form2".
+Messages whose source is listed get the translation and lose their
+"unfinished" mark. With --same, every other message is translated to its own
+source text (for the English file, where only the listed texts differ).
 """
 import html
 import re
@@ -16,6 +18,10 @@ import sys
 
 def unescape_tsv(text):
     return text.replace("\\n", "\n").replace("\\t", "\t")
+
+
+def escape(text):
+    return html.escape(text, quote=False).replace("'", "&apos;").replace('"', "&quot;")
 
 
 def main():
@@ -46,19 +52,27 @@ def main():
             translation = table[context + "|" + source]
         elif source in table:
             translation = table[source]
-        elif same and 'type="unfinished"' in block:
+        elif same:
             translation = source
         else:
             return block
-        escaped = html.escape(translation, quote=False).replace("'", "&apos;").replace('"', "&quot;")
+        if 'numerus="yes"' in block:
+            forms = translation.split("\t")
+            if translation == source:
+                # As many forms as the language has, each the source text.
+                forms = [source] * max(1, block.count("<numerusform"))
+            body = "".join("\n            <numerusform>" + escape(form) + "</numerusform>" for form in forms)
+            replacement = "<translation>" + body + "\n        </translation>"
+        else:
+            replacement = "<translation>" + escape(translation) + "</translation>"
         return re.sub(r"<translation[^>]*>.*?</translation>|<translation[^>]*/>",
-                      lambda _: "<translation>" + escaped + "</translation>", block, flags=re.S)
+                      lambda _: replacement, block, flags=re.S)
 
     def fill_context(match):
         block = match.group(0)
         name = re.search(r"<name>(.*?)</name>", block, re.S)
         context = html.unescape(name.group(1)) if name else ""
-        return re.sub(r"<message>.*?</message>", lambda m: fill(m, context), block, flags=re.S)
+        return re.sub(r"<message[^>]*>.*?</message>", lambda m: fill(m, context), block, flags=re.S)
 
     content = re.sub(r"<context>.*?</context>", fill_context, content, flags=re.S)
     with open(ts_path, "w", encoding="utf-8") as f:

@@ -2,7 +2,8 @@
 # Refreshes the translation sources from the code and applies the Chinese
 # texts of src/ui/resources/translations/chinese*.tsv (one list per area). Existing translations are
 # kept; a text missing from the list stays unfinished (and the translation
-# test reports it).
+# test reports it). English shows each source text as it is, except those
+# corrected in english.tsv.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=src/ui/resources/translations
@@ -10,5 +11,4 @@ lupdate=$(command -v lupdate || echo /usr/lib/qt5/bin/lupdate)
 "$lupdate" -no-obsolete -locations none src -ts $dir/orvalix_en.ts $dir/orvalix_chinese.ts
 cat $dir/chinese*.tsv > "${TMPDIR:-/tmp}/orvalix-zh.tsv"
 python3 tools/fill-translations.py $dir/orvalix_chinese.ts "${TMPDIR:-/tmp}/orvalix-zh.tsv"
-printf 'Language1\tEnglish\nLanguage2\t中文\n' > "${TMPDIR:-/tmp}/orvalix-en.tsv"
-python3 tools/fill-translations.py $dir/orvalix_en.ts "${TMPDIR:-/tmp}/orvalix-en.tsv" --same
+python3 tools/fill-translations.py $dir/orvalix_en.ts $dir/english.tsv --same

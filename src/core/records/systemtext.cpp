@@ -1,5 +1,6 @@
 #include "systemtext.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cstring>
@@ -42,8 +43,13 @@ QString dspVersion(const firmware &ver, quint8 dspModel)
 
 QString duration(quint32 seconds)
 {
-    return QString::asprintf("%dday %02d:%02d:%02d", int(seconds / 86400), int(seconds / 3600 % 24),
-                             int(seconds / 60 % 60), int(seconds % 60));
+    const int days = int(seconds / 86400);
+    const QString clock = QString::asprintf("%02d:%02d:%02d", int(seconds / 3600 % 24), int(seconds / 60 % 60),
+                                            int(seconds % 60));
+    // The count is a plain variable: lupdate stalls on a division among
+    // the arguments of translate().
+    return QCoreApplication::translate("SystemText", "%n day(s) %1", "run time: days, then hours:minutes:seconds", days)
+        .arg(clock);
 }
 
 QString channelConfig(quint16 config)

@@ -20,7 +20,7 @@ QString version(const firmware &ver);
 // The DSP version with the suffix of the DSP model: 0 "-5310", 1 "-2906",
 // anything else none.
 QString dspVersion(const firmware &ver, quint8 dspModel);
-// Seconds as "%dday %02d:%02d:%02d".
+// Seconds as days and hh:mm:ss, in the current language ("0 days 00:01:01").
 QString duration(quint32 seconds);
 // Low byte (inputs) then high byte (outputs), "%02d%02d".
 QString channelConfig(quint16 config);

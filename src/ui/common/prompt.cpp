@@ -1,12 +1,13 @@
 #include "prompt.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
 void Prompt::tell(QWidget *parent, Icon icon, const QString &title, const QString &text)
 {
-    ask(parent, icon, title, text, {QStringLiteral("OK")});
+    ask(parent, icon, title, text, {QCoreApplication::translate("Prompt", "OK")});
 }
 
 QString Prompt::saveFileNameAndFilter(QWidget *parent, const QString &caption, const QString &dir,
@@ -24,7 +25,7 @@ Prompt *Prompt::standard()
 }
 
 int DialogPrompt::ask(QWidget *parent, Icon icon, const QString &title, const QString &text,
-                      const QStringList &buttons)
+                      const QStringList &buttons, int defaultButton)
 {
     QMessageBox::Icon boxIcon = QMessageBox::Information;
     switch (icon) {
@@ -38,10 +39,13 @@ int DialogPrompt::ask(QWidget *parent, Icon icon, const QString &title, const QS
     for (int i = 0; i < buttons.size(); ++i) {
         const auto role = i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole;
         QPushButton *button = box.addButton(buttons.at(i), role);
-        if (i == 0)
+        if (i == defaultButton)
             box.setDefaultButton(button);
         added << button;
     }
+    if (added.size() > 1)
+        box.setEscapeButton(added.at(defaultButton > 0 && defaultButton < added.size() ? defaultButton
+                                                                                        : added.size() - 1));
     box.exec();
     return added.indexOf(box.clickedButton());
 }

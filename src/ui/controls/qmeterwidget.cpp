@@ -10,6 +10,7 @@ const QRgb litNormal = qRgb(0, 255, 0);
 const QRgb unlitNormal = qRgb(38, 90, 41);
 const QRgb litWarning = qRgb(255, 255, 0);
 const QRgb unlitWarning = qRgb(84, 87, 39);
+const QRgb dark = qRgb(42, 42, 42);
 
 } // namespace
 
@@ -77,6 +78,14 @@ void QMeterWidget::setTopDown(bool topDown)
     update();
 }
 
+void QMeterWidget::setDark(bool dark)
+{
+    if (dark == m_dark)
+        return;
+    m_dark = dark;
+    update();
+}
+
 void QMeterWidget::setWarnLevel(int level)
 {
     m_warnLevel = level;
@@ -98,6 +107,8 @@ double QMeterWidget::levelToSegments(int level) const
 
 QColor QMeterWidget::segmentColour(int index) const
 {
+    if (m_dark)
+        return QColor(dark);
     const bool lit = index < levelToSegments(m_value);
     const bool warning = index >= levelToSegments(m_warnLevel);
     if (warning)
@@ -135,7 +146,9 @@ void QMeterWidget::paintEvent(QPaintEvent *)
     for (int i = 0; i < m_segmentCount; ++i) {
         const double top = first + i * advance;
         QRgb colour;
-        if (i >= warnFrom)
+        if (m_dark)
+            colour = dark;
+        else if (i >= warnFrom)
             colour = i < lit ? litWarning : unlitWarning;
         else
             colour = i < lit ? litNormal : unlitNormal;

@@ -26,6 +26,10 @@ public:
     void setTopDown(bool topDown);
     // Level from which segments use the warning colours.
     void setWarnLevel(int level);
+    // A dark meter has nothing to show (no unit): every segment is unlit
+    // grey, so silence and "no reading" never look alike.
+    void setDark(bool dark);
+    bool isDark() const { return m_dark; }
 
     int segmentCount() const { return m_segmentCount; }
     int minimum() const { return m_minimum; }
@@ -55,4 +59,5 @@ private:
     int m_maximum = 100;
     int m_value = 0;
     bool m_topDown = false;
+    bool m_dark = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -15,6 +16,7 @@
 
 #include "core/devices/devicedatabase.h"
 #include "core/link/logging.h"
+#include "core/records/systemtext.h"
 #include "qipsetting.h"
 #include "ui/common/prompt.h"
 #include "ui/controls/keyboardaccess.h"
@@ -270,6 +272,11 @@ void QDevTable::retranslate()
     m_table->setHorizontalHeaderLabels({tr("IP Address"), tr("Device Model"), tr("ARM Ver"), tr("DSP Ver"),
                                         tr("Location"), tr("Description"), tr("Device SN"), tr("Link Status"),
                                         tr("Runing Time"), tr("Total Time"), tr("Device ID"), QString()});
+    const QFontMetrics headerMetrics(m_table->horizontalHeader()->font());
+    for (int column = 0; column < ColumnCount; ++column) {
+        if (const QTableWidgetItem *header = m_table->horizontalHeaderItem(column))
+            fitColumn(column, headerMetrics.horizontalAdvance(header->text()) + 6);
+    }
     for (int i = 0; i < m_entries.size(); ++i) {
         setLinkStatus(i);
         m_entries.at(i)->deleteButton->setText(tr("Delete"));
@@ -332,9 +339,7 @@ void QDevTable::saveGeometryIfShown()
 
 QString QDevTable::durationText(quint32 seconds)
 {
-    const quint32 days = seconds / 86400;
-    const quint32 rest = seconds % 86400;
-    return QString::asprintf("%uday %02u:%02u:%02u", days, rest / 3600, rest % 3600 / 60, rest % 60);
+    return SystemText::duration(seconds);
 }
 
 void QDevTable::setCell(int row, int column, const QString &text)
@@ -347,6 +352,19 @@ void QDevTable::setCell(int row, int column, const QString &text)
     } else if (item->text() != text) {
         item->setText(text);
     }
+    fitColumn(column, m_table->fontMetrics().horizontalAdvance(text));
+}
+
+// Columns grow to their longest text (a serial number, "Unconnected" in a
+// longer language) and never shrink, so no text is cut and nothing jumps.
+void QDevTable::fitColumn(int column, int textWidth)
+{
+    constexpr int CellPadding = 14;
+    if (column == DeleteColumn)
+        return;
+    const int needed = textWidth + CellPadding;
+    if (needed > m_table->columnWidth(column))
+        m_table->setColumnWidth(column, needed);
 }
 
 void QDevTable::setLinkStatus(int index)

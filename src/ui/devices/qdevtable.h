@@ -149,6 +149,7 @@ private:
     void describeRows();
     void saveGeometryIfShown();
     void setCell(int row, int column, const QString &text);
+    void fitColumn(int column, int textWidth);
     void setLinkStatus(int index);
     void fillRow(int row, const broadcastMsg &record);
     // What the Discovery tells.

@@ -680,9 +680,8 @@ void DEQWidget::copyToClicked()
 
 void DEQWidget::resetClicked()
 {
-    const int answer = m_prompt->ask(this, Prompt::Icon::Warning, tr("warning"), tr("Clear all setting?"),
-                                     {tr("OK"), tr("Cancle")});
-    if (answer != 0)
+    if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"), tr("Clear all setting?"),
+                                      {tr("OK"), tr("Cancle")}))
         return;
     if (m_pending.isPending() && m_pendingChannel == m_current)
         m_pending.cancel();

@@ -1053,9 +1053,8 @@ void FilterPage::channelCopy(uchar select, char *args)
 
 void FilterPage::ResetClicked()
 {
-    const int answer = m_prompt->ask(this, Prompt::Icon::Warning, tr("warning"), tr("Clear all setting?"),
-                                     {tr("OK"), tr("Cancle")});
-    if (answer != 0)
+    if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"), tr("Clear all setting?"),
+                                      {tr("OK"), tr("Cancle")}))
         return;
     for (PendingSend &p : m_pending)
         p.cancel();

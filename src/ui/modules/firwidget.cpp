@@ -278,10 +278,8 @@ QWidget *FirWidget::buildDevicePanel()
     m_import = new QPushButton(device);
     m_export = new QPushButton(device);
     m_export->setEnabled(false);
-    for (QPushButton *button : {m_enable, m_update, m_view, m_import, m_export}) {
+    for (QPushButton *button : {m_enable, m_update, m_view, m_import, m_export})
         button->setMinimumHeight(30);
-        button->setMinimumWidth(120);
-    }
     layout->addWidget(m_enable, 0, 0);
     layout->addWidget(m_view, 0, 1);
     layout->addWidget(m_update, 1, 0, 1, 2);
@@ -323,6 +321,11 @@ void FirWidget::retranslate(bool languageChanged)
     }
     m_import->setText(tr("Import"));
     m_export->setText(tr("Export"));
+    // At least 120 pixels, and never narrower than the text.
+    for (QPushButton *button : {m_enable, m_update, m_view, m_import, m_export}) {
+        button->setMinimumWidth(0);
+        button->setMinimumWidth(qMax(120, button->sizeHint().width()));
+    }
     m_copy->setText(tr("Copy to"));
     m_clear->setText(tr("Clear"));
     if (m_indicating)
@@ -699,9 +702,8 @@ void FirWidget::viewCurrentClicked()
 
 void FirWidget::resetClicked()
 {
-    const int answer = m_prompt->ask(this, Prompt::Icon::Warning, tr("warning"), tr("Clear all setting?"),
-                                     {tr("OK"), tr("Cancle")});
-    if (answer != 0)
+    if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"), tr("Clear all setting?"),
+                                      {tr("OK"), tr("Cancle")}))
         return;
     m_records[m_current] = defaultRecord();
     m_known[m_current] = true;
@@ -837,9 +839,8 @@ void FirWidget::loadExternalFile()
                            : tr("External FIR file format error!"));
         return;
     }
-    const int answer = m_prompt->ask(this, Prompt::Icon::Warning, tr("warning"),
-                                     tr("Import external FIR data and update to device?"), {tr("OK"), tr("Cancle")});
-    if (answer != 0)
+    if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"),
+                                      tr("Import external FIR data and update to device?"), {tr("OK"), tr("Cancle")}))
         return;
     setCheckedQuietly(m_enable, true);
     setType(ExternalType);
@@ -869,9 +870,8 @@ void FirWidget::importClicked()
                            : tr("FIR file format error!"));
         return;
     }
-    const int answer = m_prompt->ask(this, Prompt::Icon::Warning, tr("warning"), tr("Import FIR and update to device?"),
-                                     {tr("OK"), tr("Cancle")});
-    if (answer != 0)
+    if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"),
+                                      tr("Import FIR and update to device?"), {tr("OK"), tr("Cancle")}))
         return;
     showRecord(header);
     updateToDeviceClicked();

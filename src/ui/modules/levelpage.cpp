@@ -38,6 +38,8 @@ constexpr int ReportSize = Protocol::ReportSize<L::params, P>;
 // A negative value down to -70 or a positive one up to 12, one decimal at most.
 
 constexpr int CaptionWidth = 60;
+// How much taller than their smallest the meters and faders may grow.
+constexpr int MaxGrowth = 600;
 
 QString gainText(float gain)
 {
@@ -184,12 +186,16 @@ void LevelPage::buildStrips()
         s.meterLabel->setAlignment(Qt::AlignCenter);
         meterColumn->addWidget(s.meterLabel, 0, Qt::AlignHCenter);
         s.meter = new QMeterWidget(s.content);
-        s.meter->setFixedSize(24, 220);
+        // Meter and fader grow with the room a large window gives the page.
+        s.meter->setFixedWidth(24);
+        s.meter->setMinimumHeight(220);
+        s.meter->setMaximumHeight(220 + MaxGrowth);
+        s.meter->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
         s.meter->setSegmentCount(45);
         s.meter->setRange(MeterFloor, MeterCeiling);
         s.meter->setValue(MeterFloor);
-        meterColumn->addWidget(s.meter, 0, Qt::AlignHCenter);
-        meterColumn->addStretch(1);
+        meterColumn->addWidget(s.meter, 1, Qt::AlignHCenter);
+        meterColumn->addSpacing(10);
         levels->addLayout(meterColumn);
 
         auto *gainColumn = new QVBoxLayout;
@@ -208,14 +214,17 @@ void LevelPage::buildStrips()
         s.gainEdit->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; }"));
         gainColumn->addWidget(s.gainEdit, 0, Qt::AlignHCenter);
         s.fader = new QFader(s.content);
-        s.fader->setFixedSize(55, 230);
+        s.fader->setFixedWidth(55);
+        s.fader->setMinimumHeight(230);
+        s.fader->setMaximumHeight(230 + MaxGrowth);
+        s.fader->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
         s.fader->setRange(int(LevelRecord::MinGain), int(LevelRecord::MaxGain));
         s.fader->setValue(0.0f);
         s.fader->setDecimals(1);
         s.fader->setStep(0.1f);
-        gainColumn->addWidget(s.fader, 0, Qt::AlignHCenter);
+        gainColumn->addWidget(s.fader, 1, Qt::AlignHCenter);
         levels->addLayout(gainColumn);
-        column->addLayout(levels);
+        column->addLayout(levels, 1);
 
         auto *buttons = new QHBoxLayout;
         buttons->setSpacing(4);
@@ -232,7 +241,6 @@ void LevelPage::buildStrips()
             buttons->addWidget(button);
         }
         column->addLayout(buttons);
-        column->addStretch(1);
 
         row->addWidget(s.background, 1);
 

@@ -490,9 +490,8 @@ void LimiterPage::channelCopy(uchar select, char *args)
 void LimiterPage::ResetClicked()
 {
     Prompt *prompt = m_prompt ? m_prompt : Prompt::standard();
-    const int answer = prompt->ask(this, Prompt::Icon::Warning, tr("warning"), tr("Clear all setting?"),
-                                   {tr("OK"), tr("Cancle")});
-    if (answer != 0)
+    if (!prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"), tr("Clear all setting?"),
+                                    {tr("OK"), tr("Cancle")}))
         return;
     if (m_pendingChannel == m_current) {
         for (PendingSend &pending : m_pending)

@@ -352,9 +352,8 @@ void QCail::mixClicked(bool checked)
 void QCail::systemResetClicked()
 {
     Prompt *prompt = m_prompt ? m_prompt : Prompt::standard();
-    const int answer = prompt->ask(this, Prompt::Icon::Warning, tr("warning"), tr("Reset system all config?"),
-                                   {tr("OK"), tr("Cancle")});
-    if (answer != 0 || !m_link)
+    if (!prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"), tr("Reset system all config?"),
+                                    {tr("OK"), tr("Cancle")}) || !m_link)
         return;
     const QByteArray keyword = systemResetKeyword();
     m_link->sendFrame(Frame::System, Frame::Login, Protocol::Login::Password, Frame::Set, keyword.constData(),

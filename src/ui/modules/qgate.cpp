@@ -303,6 +303,12 @@ void QGate::showRecord(int input)
     }
 }
 
+void QGate::closeLamps()
+{
+    for (int input = 0; input < InputCount; ++input)
+        setOpen(input, false);
+}
+
 void QGate::setOpen(int input, bool open)
 {
     if (m_open[size_t(input)] == open)

@@ -37,6 +37,8 @@ public:
 
     const GateRecord &record(int input) const { return m_records.at(size_t(input)); }
     bool isOpen(int input) const { return m_open.at(size_t(input)); }
+    // Link lost: every lamp goes out (and the overview's with them).
+    void closeLamps();
 
     // Preset files: takes a record as a reply from the unit would be taken
     // (limited to the ranges, shown, nothing sent).

@@ -411,7 +411,8 @@ void QMixer::gainEditingFinished()
 bool QMixer::confirm(const QString &title, const QString &text)
 {
     Prompt *prompt = m_prompt ? m_prompt : Prompt::standard();
-    return prompt->ask(this, Prompt::Icon::Question, title, text, {tr("OK"), tr("Cancel")}) == 0;
+    // Both questions overwrite every cross-point.
+    return prompt->confirmDestructive(this, Prompt::Icon::Question, title, text, {tr("OK"), tr("Cancel")});
 }
 
 void QMixer::allMixButtonClicked()

@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QGraphicsColorizeEffect>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -13,12 +15,16 @@
 #include "core/link/frame.h"
 #include "core/protocol/protocol.h"
 #include "core/records/systemtext.h"
+#include "linkbanner.h"
+#include "pagebuttonbar.h"
 #include "presetpages.h"
 #include "qpreset.h"
 #include "qsecurity.h"
 #include "qsetup.h"
 #include "ui/common/prompt.h"
+#include "ui/controls/dragscrollarea.h"
 #include "ui/controls/keyboardaccess.h"
+#include "ui/controls/qmeterwidget.h"
 #include "ui/modules/deqwidget.h"
 #include "ui/modules/firwidget.h"
 #include "ui/modules/qcail.h"
@@ -37,10 +43,8 @@
 
 namespace {
 
-constexpr int PageButtonHeight = 32;
-// Where the input-delay page and its button go on family-1 units.
+// Where the input-delay page goes in the stack on family-1 units.
 constexpr int InputDelayStackIndex = 5;
-constexpr int InputDelayRowPosition = 6;
 
 // The stack asks for the room of the page it shows, not of the largest page,
 // so a wide filter page does not make every other page (and the overview
@@ -74,8 +78,8 @@ FuncWidget::FuncWidget(Link *link, Prompt *prompt, QWidget *parent)
     , m_prompt(prompt)
 {
     setObjectName(QStringLiteral("funcWidget"));
-    // Seventeen page buttons share the row: keep their padding small.
-    setStyleSheet(QStringLiteral("QPushButton#pageButton { padding: 2px 1px; }"));
+    // Many page buttons share the bar: keep their padding small.
+    setStyleSheet(QStringLiteral("QPushButton#pageButton { padding: 2px 3px; }"));
     createPages();
     createButtons();
     wirePages();
@@ -147,33 +151,37 @@ void FuncWidget::createButtons()
     m_cail = new QCail(m_link, this);
     m_cail->setPrompt(m_prompt);
 
-    m_buttonRow = new QHBoxLayout;
-    m_buttonRow->setContentsMargins(0, 0, 0, 0);
-    m_buttonRow->setSpacing(1);
+    m_bar = new PageButtonBar(this);
     QFont buttonFont = font();
-    buttonFont.setPointSize(7);
+    buttonFont.setPointSize(8);
     for (PageEntry &entry : m_entries) {
-        auto *button = new QPushButton(this);
+        auto *button = new QPushButton(m_bar);
         button->setObjectName(QStringLiteral("pageButton"));
         button->setCheckable(true);
-        button->setFixedHeight(PageButtonHeight);
         button->setFont(buttonFont);
-        // Seventeen buttons share the width; let them shrink rather than
-        // push the pages wider than the window.
-        button->setMinimumWidth(20);
-        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        button->hide();
         entry.button = button;
-        if (entry.page == m_inDelay)
-            button->hide();
-        else
-            m_buttonRow->addWidget(button);
     }
+    placeButtons();
+
+    m_banner = new LinkBanner(this);
+    m_pageArea = new DragScrollArea(this);
+    m_pageArea->setObjectName(QStringLiteral("pageScrollArea"));
+    m_pageArea->setWidgetResizable(true);
+    m_pageArea->setFrameShape(QFrame::NoFrame);
+    m_pageArea->setWidget(m_stack);
+    // Greyed, not disabled: without a unit the pages still take changes.
+    auto *grey = new QGraphicsColorizeEffect(m_stack);
+    grey->setColor(QColor(90, 90, 90));
+    grey->setStrength(1.0);
+    m_stack->setGraphicsEffect(grey);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 2, 0, 0);
     layout->setSpacing(2);
-    layout->addLayout(m_buttonRow);
-    layout->addWidget(m_stack, 1);
+    layout->addWidget(m_bar);
+    layout->addWidget(m_banner);
+    layout->addWidget(m_pageArea, 1);
 
     // Initially the set without input delay.
     const QList<QWidget *> order = {m_inLevel, m_gate, m_feedback, m_inFilter, m_inLimiter, m_mixer,
@@ -274,6 +282,18 @@ void FuncWidget::regroupButtons(const QList<QWidget *> &order)
         m_buttons->addButton(pageButton(order.at(id)), id);
 }
 
+// The bar shows the buttons in the order of the entries, the input delay's
+// only while the stack holds its page.
+void FuncWidget::placeButtons()
+{
+    QList<QPushButton *> shown;
+    for (const PageEntry &entry : qAsConst(m_entries)) {
+        if (entry.page != m_inDelay || hasInputDelayPage())
+            shown << entry.button;
+    }
+    m_bar->setButtons(shown);
+}
+
 bool FuncWidget::hasInputDelayPage() const
 {
     return m_stack->widget(InputDelayStackIndex) == m_inDelay;
@@ -283,20 +303,16 @@ void FuncWidget::setPageSet(bool withInputDelay)
 {
     if (withInputDelay == hasInputDelayPage())
         return;
-    QPushButton *delayButton = pageButton(m_inDelay);
     QList<QWidget *> order = {m_inLevel, m_gate, m_feedback, m_inFilter, m_inLimiter, m_mixer,
                               m_sigGenerator, m_outLevel, m_outFilter, m_outLimiter, m_outDelay,
                               m_preset, m_setup, m_security, m_deq, m_fir};
     if (withInputDelay) {
         m_stack->insertWidget(InputDelayStackIndex, m_inDelay);
         order.insert(InputDelayStackIndex, m_inDelay);
-        m_buttonRow->insertWidget(InputDelayRowPosition, delayButton);
-        delayButton->show();
     } else {
         m_stack->removeWidget(m_inDelay);
-        m_buttonRow->removeWidget(delayButton);
-        delayButton->hide();
     }
+    placeButtons();
     regroupButtons(order);
     KeyboardAccess::orderByLayout(this);
     // A family change starts again on the first page.
@@ -429,19 +445,24 @@ void FuncWidget::savePreset2PC(uchar saveType, QString dir)
 {
     const auto variant = saveType == PresetImage::Sharc48k ? PresetImage::Sharc48k : PresetImage::Sharc96k;
     const QByteArray data = PresetPages::capture(*this).pack(variant);
-    QFile file(dir);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size()) {
-        // Not silently: the operator would believe the preset was kept.
+    // Written whole or not at all: a full disk found only when the file is
+    // closed must not leave a cut file that looks saved.
+    QSaveFile file(dir);
+    const bool saved = file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    if (!saved) {
         m_prompt->tell(this, Prompt::Icon::Critical, tr("ERROR"),
                        tr("Can not write the file:\n%1").arg(QDir::toNativeSeparators(dir)));
+        return;
     }
+    m_prompt->tell(this, Prompt::Icon::Information, tr("Offline Save"),
+                   tr("The settings were saved to %1.").arg(QDir::toNativeSeparators(dir)));
 }
 
 void FuncWidget::importPresetFromPC(uchar type, QByteArray data)
 {
     PresetImage::Variant variant;
     if (!PresetImage::variantOfSize(data.size(), &variant) || variant != type) {
-        m_prompt->tell(nullptr, Prompt::Icon::Critical, tr("ERROR"), tr("preset file format error!"));
+        m_prompt->tell(nullptr, Prompt::Icon::Critical, tr("ERROR"), QPreset::offlineFormatError());
         return;
     }
     // The pages of the file's family first: the 96 kHz image needs the
@@ -466,6 +487,8 @@ void FuncWidget::languageLoad()
         entry.button->setText(tr(entry.text));
         entry.button->setToolTip(entry.button->text());
     }
+    if (m_bar)
+        m_bar->refit();
 }
 
 // Link events.
@@ -482,8 +505,26 @@ void FuncWidget::loginStateChanged(bool accepted)
     m_fir->setLoginState(accepted);
 }
 
+void FuncWidget::setLinkState(bool connected, bool loggedIn)
+{
+    m_banner->setState(loggedIn ? LinkBanner::State::Online
+                                : connected ? LinkBanner::State::NotLoggedIn : LinkBanner::State::NoUnit);
+    m_stack->graphicsEffect()->setEnabled(!loggedIn);
+    if (!connected && m_connected)
+        linkLost();
+    m_connected = connected;
+    for (QMeterWidget *meter : findChildren<QMeterWidget *>())
+        meter->setDark(!connected);
+}
+
+bool FuncWidget::isGreyed() const
+{
+    return m_stack->graphicsEffect()->isEnabled();
+}
+
 void FuncWidget::linkLost()
 {
+    m_gate->closeLamps();
     m_inLevel->resetMeters();
     m_inLimiter->resetMeters();
     m_outLevel->resetMeters();

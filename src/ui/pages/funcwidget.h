@@ -6,15 +6,17 @@
 #include "core/link/firmware.h"
 
 class DEQWidget;
+class DragScrollArea;
 class FirWidget;
 class Link;
+class LinkBanner;
 class ModulePage;
 class Prompt;
 class QButtonGroup;
 class QCail;
+class PageButtonBar;
 class QFeedback;
 class QGate;
-class QHBoxLayout;
 class QInDelay;
 class QInFilter;
 class QInLevel;
@@ -51,6 +53,12 @@ public:
     void loginAccepted();
     void loginStateChanged(bool accepted);
     void linkLost();
+    // Whether a unit is connected and has accepted the login: without both
+    // the banner over the pages says so and the pages are greyed (they stay
+    // usable, so changes can be prepared); without a connection the meters
+    // are dark.
+    void setLinkState(bool connected, bool loggedIn);
+    bool isGreyed() const;
 
     // The fault byte last reported by the unit.
     uchar faultByte() const;
@@ -66,6 +74,10 @@ public:
 
     QStackedWidget *stack() const { return m_stack; }
     QButtonGroup *buttonGroup() const { return m_buttons; }
+    PageButtonBar *pageButtonBar() const { return m_bar; }
+    LinkBanner *banner() const { return m_banner; }
+    // The scroll area around the pages: only the pages scroll.
+    DragScrollArea *pageArea() const { return m_pageArea; }
     QPushButton *pageButton(QWidget *page) const;
     QCail *cailDialog() const { return m_cail; }
 
@@ -136,6 +148,7 @@ private:
     void wirePages();
     void setPageSet(bool withInputDelay);
     void regroupButtons(const QList<QWidget *> &order);
+    void placeButtons();
 
     Link *m_link;
     Prompt *m_prompt;
@@ -160,7 +173,10 @@ private:
 
     QButtonGroup *m_buttons = nullptr;
     QStackedWidget *m_stack = nullptr;
-    QHBoxLayout *m_buttonRow = nullptr;
+    PageButtonBar *m_bar = nullptr;
+    LinkBanner *m_banner = nullptr;
+    DragScrollArea *m_pageArea = nullptr;
+    bool m_connected = false;
     QCail *m_cail = nullptr;
     QList<PageEntry> m_entries;
     QShortcut *m_cailShortcutJ = nullptr;

@@ -22,6 +22,11 @@ public:
     // The password entered with the last "OK" (the edit itself is cleared).
     QString password() const { return m_entered; }
 
+    // Says under the edit that the unit refused the password last entered;
+    // the next "OK" or Cancel takes the words away.
+    void showRefused();
+    QLabel *refusedLabel() const { return m_refused; }
+
     QLineEdit *passwordEdit() const { return m_password; }
     QDialogButtonBox *buttonBox() const { return m_buttons; }
 
@@ -38,6 +43,7 @@ private:
 
     QLabel *m_label;
     QLineEdit *m_password;
+    QLabel *m_refused;
     QDialogButtonBox *m_buttons;
     QString m_entered;
 };

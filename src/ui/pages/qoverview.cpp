@@ -26,7 +26,6 @@ const QString StateOffline = QStringLiteral("color: rgb(255,0,0);");
 
 // Gain reduction shown on the "Comp" meters, in dB.
 constexpr int CompRange = 35;
-constexpr int MeterHeight = 70;
 
 QFont pointFont(const QWidget *widget, int points)
 {
@@ -46,7 +45,7 @@ QLabel *smallLabel(QWidget *parent)
 QMeterWidget *newMeter(QWidget *parent)
 {
     auto *meter = new QMeterWidget(parent);
-    meter->setFixedSize(10, MeterHeight);
+    meter->setFixedSize(10, QOverView::MinMeterHeight);
     meter->setSegmentCount(24);
     return meter;
 }
@@ -93,6 +92,26 @@ QFrame *QOverView::buildStrip(Strip &strip, bool input, int channel)
     strip.title->setFont(pointFont(strip.title, 9));
     column->addWidget(strip.title);
 
+    // Title, mute, gate lamp, then the meters: the parts of every strip
+    // line up across the row whatever the meters' height.
+    strip.mute = new QPushButton(strip.frame);
+    strip.mute->setObjectName(QStringLiteral("muteButton"));
+    strip.mute->setCheckable(true);
+    strip.mute->setFixedSize(50, 25);
+    strip.mute->setFont(pointFont(strip.mute, 8));
+    column->addWidget(strip.mute, 0, Qt::AlignHCenter);
+    connect(strip.mute, &QPushButton::clicked, this, input ? &QOverView::inMuteClicked : &QOverView::outMuteClicked);
+
+    strip.gateLamp = nullptr;
+    if (input) {
+        strip.gateLamp = new QLabel(strip.frame);
+        strip.gateLamp->setFixedSize(22, 10);
+        strip.gateLamp->setStyleSheet(LampOff);
+        column->addWidget(strip.gateLamp, 0, Qt::AlignHCenter);
+    } else {
+        column->addSpacing(10 + column->spacing());
+    }
+
     strip.level = newMeter(strip.frame);
     strip.level->setRange(m_floor, MeterTop);
     strip.level->setValue(m_floor);
@@ -116,24 +135,6 @@ QFrame *QOverView::buildStrip(Strip &strip, bool input, int channel)
     meters->addWidget(strip.compLabel, 2, 1);
     meters->setRowStretch(1, 1);
     column->addLayout(meters, 1);
-
-    strip.gateLamp = nullptr;
-    if (input) {
-        strip.gateLamp = new QLabel(strip.frame);
-        strip.gateLamp->setFixedSize(22, 10);
-        strip.gateLamp->setStyleSheet(LampOff);
-        column->addWidget(strip.gateLamp, 0, Qt::AlignHCenter);
-    } else {
-        column->addSpacing(10 + column->spacing());
-    }
-
-    strip.mute = new QPushButton(strip.frame);
-    strip.mute->setObjectName(QStringLiteral("muteButton"));
-    strip.mute->setCheckable(true);
-    strip.mute->setFixedSize(50, 25);
-    strip.mute->setFont(pointFont(strip.mute, 8));
-    column->addWidget(strip.mute, 0, Qt::AlignHCenter);
-    connect(strip.mute, &QPushButton::clicked, this, input ? &QOverView::inMuteClicked : &QOverView::outMuteClicked);
 
     showLevel(strip);
     showComp(strip);
@@ -241,6 +242,8 @@ void QOverView::reset()
     for (int i = 0; i < Inputs; ++i) {
         setInMeter(uchar(i), -100);
         setInCompMeter(uchar(i), 0);
+        // A lamp left lit would claim an open gate on a unit that is gone.
+        setGateState(uchar(i), false);
     }
     for (int i = 0; i < Outputs; ++i) {
         setOutMeter(uchar(i), -100);
@@ -250,6 +253,39 @@ void QOverView::reset()
     m_allMute = 0;
     const QSignalBlocker blocker(m_allMuteButton);
     m_allMuteButton->setChecked(false);
+}
+
+void QOverView::setDark(bool dark)
+{
+    for (Strip *strips : {m_in, m_out}) {
+        const int count = strips == m_in ? Inputs : Outputs;
+        for (int i = 0; i < count; ++i) {
+            strips[i].level->setDark(dark);
+            strips[i].comp->setDark(dark);
+        }
+    }
+}
+
+bool QOverView::isDark() const
+{
+    return m_in[0].level->isDark();
+}
+
+void QOverView::setMeterHeight(int height)
+{
+    height = qBound(int(MinMeterHeight), height, int(MaxMeterHeight));
+    for (Strip *strips : {m_in, m_out}) {
+        const int count = strips == m_in ? Inputs : Outputs;
+        for (int i = 0; i < count; ++i) {
+            strips[i].level->setFixedHeight(height);
+            strips[i].comp->setFixedHeight(height);
+        }
+    }
+}
+
+int QOverView::meterHeight() const
+{
+    return m_in[0].level->height();
 }
 
 void QOverView::setInfoText(QLabel *label, const QString &text)

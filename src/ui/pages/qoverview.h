@@ -24,6 +24,9 @@ public:
     static constexpr int Inputs = Protocol::count(Protocol::Channels::Inputs);
     static constexpr int Outputs = Protocol::count(Protocol::Channels::Outputs);
     static constexpr int MeterTop = 24;
+    // The meters' height follows the room the window gives the strip.
+    static constexpr int MinMeterHeight = 70;
+    static constexpr int MaxMeterHeight = 160;
     // The application's own version, shown as the information box's title.
     static QString applicationVersion() { return QStringLiteral("V3.1.30"); }
 
@@ -32,8 +35,15 @@ public:
 
     // Shows whether the current unit is connected and logged in.
     void refreshState();
-    // Link lost: meters to their idle state, DSP load cleared, all-mute off.
+    // Link lost: meters to their idle state, gate lamps off, DSP load
+    // cleared, all-mute off.
     void reset();
+    // Dark meters while no unit is connected (see QMeterWidget::setDark).
+    void setDark(bool dark);
+    bool isDark() const;
+    // Height of every meter, within MinMeterHeight..MaxMeterHeight.
+    void setMeterHeight(int height);
+    int meterHeight() const;
 
     int meterFloor() const { return m_floor; }
     bool allMute() const { return m_allMute != 0; }

@@ -294,29 +294,39 @@ void QPreset::onSlotList(const uchar *payload)
 
 // Operator actions on a slot.
 
-bool QPreset::confirm(const QString &text)
+bool QPreset::confirm(int slot, const QString &question, bool destructive)
 {
-    return m_prompt->ask(this, Prompt::Icon::Warning, tr("warning"), text, {tr("Yes"), tr("No")}) == 0;
+    // The question names the slot as the table shows it, from 1, with its
+    // stored name; a question that overwrites something defaults to "No".
+    const QString name = nameText(m_slots[size_t(slot)].name);
+    const QString number = QString::number(slot + 1);
+    const QString text = question + QLatin1Char('\n')
+        + (name.isEmpty() ? tr("Preset %1").arg(number) : tr("Preset %1 \"%2\"").arg(number, name));
+    const QStringList buttons{tr("Yes"), tr("No")};
+    if (destructive)
+        return m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"), text, buttons);
+    return m_prompt->ask(this, Prompt::Icon::Warning, tr("warning"), text, buttons) == 0;
 }
 
 void QPreset::saveClicked()
 {
     const int slot = slotOf(sender(), SaveButton);
-    if (slot >= 0 && confirm(tr("Save preset?")))
+    if (slot >= 0 && confirm(slot, tr("Save preset?"), m_slots[size_t(slot)].used))
         sendSet(SaveParam, quint8(slot), nullptr, 0);
 }
 
 void QPreset::recallClicked()
 {
+    // A recall replaces every setting the unit runs with.
     const int slot = slotOf(sender(), RecallButton);
-    if (slot >= 0 && confirm(tr("Recall preset?")))
+    if (slot >= 0 && confirm(slot, tr("Recall preset?"), true))
         sendSet(RecallParam, quint8(slot), nullptr, 0);
 }
 
 void QPreset::eraseClicked()
 {
     const int slot = slotOf(sender(), DeleteButton);
-    if (slot >= 0 && confirm(tr("Erase preset?")))
+    if (slot >= 0 && confirm(slot, tr("Erase preset?"), true))
         sendSet(EraseParam, quint8(slot), nullptr, 0);
 }
 
@@ -360,6 +370,9 @@ void QPreset::importOneClicked()
     const QString path = m_prompt->openFileName(this, tr("pst Files"), QDir::currentPath(), tr("pst Files (*.pst1)"));
     if (path.isEmpty())
         return;
+    if (m_slots[size_t(slot)].used
+        && !confirm(slot, tr("Replace this preset with %1?").arg(QDir::toNativeSeparators(path)), true))
+        return;
     m_transfer->importSlot(slot, path);
 }
 
@@ -378,6 +391,11 @@ void QPreset::importAllClicked()
 {
     const QString path = m_prompt->openFileName(this, tr("pst Files"), QDir::currentPath(), tr("pst Files (*.pst)"));
     if (path.isEmpty())
+        return;
+    if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"),
+                                      tr("Replace every preset of the unit with the presets of %1?")
+                                          .arg(QDir::toNativeSeparators(path)),
+                                      {tr("Yes"), tr("No")}))
         return;
     m_transfer->importAll(path);
 }
@@ -417,10 +435,23 @@ void QPreset::offlineImportClicked()
     const QByteArray data = file.readAll();
     // The two layouts are told apart by their size alone.
     PresetImage::Variant variant;
-    if (PresetImage::variantOfSize(data.size(), &variant))
+    if (!PresetImage::variantOfSize(data.size(), &variant)) {
+        m_prompt->tell(nullptr, Prompt::Icon::Critical, tr("ERROR"), offlineFormatError());
+        return;
+    }
+    if (m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"),
+                                     tr("Replace the settings of every page with those of %1?")
+                                         .arg(QDir::toNativeSeparators(path)),
+                                     {tr("Yes"), tr("No")}))
         Q_EMIT sigImport(variant, data);
-    else
-        m_prompt->tell(nullptr, Prompt::Icon::Critical, tr("ERROR"), tr("preset file format error!"));
+}
+
+QString QPreset::offlineFormatError()
+{
+    return tr("preset file format error!") + QLatin1Char('\n')
+        + tr("An offline preset file has %1 bytes (48 kHz unit) or %2 bytes (96 kHz unit).")
+              .arg(PresetImage::Size48k)
+              .arg(PresetImage::Size96k);
 }
 
 // Replies.

@@ -69,6 +69,8 @@ public:
     // The name as the unit shows it: local 8-bit text up to the first NUL,
     // at most 16 bytes.
     static QString nameText(const QByteArray &bytes);
+    // The message for an offline preset file of neither size.
+    static QString offlineFormatError();
 
 public Q_SLOTS:
     void nameEditingFinished();
@@ -103,7 +105,7 @@ private:
     void build();
     void retranslate();
     int slotOf(const QObject *sender, SlotButton which) const;
-    bool confirm(const QString &text);
+    bool confirm(int slot, const QString &question, bool destructive);
     void setCurrent(int slot);
     void setUsed(int slot, bool used);
     void showName(int slot);

@@ -84,8 +84,14 @@ QSecurity::QSecurity(Link *link, QWidget *parent)
     setLocked(true);
 
     // A new connection starts with the unit's security page closed.
-    if (link)
+    if (link) {
         connect(link, &Link::linkLost, this, [this] { setLocked(true); });
+        // Answers owed by an earlier connection never come.
+        connect(link, &Link::connected, this, [this] {
+            m_pageSent = m_pageAnswered = 0;
+            m_unlockAnswer = m_changeAnswer = 0;
+        });
+    }
 }
 
 QSecurity::~QSecurity() = default;
@@ -159,6 +165,11 @@ void QSecurity::buildPage()
     m_password->setMinimumWidth(120);
     overlayLayout->addWidget(m_passwordLabel);
     overlayLayout->addWidget(m_password);
+    m_refused = new QLabel(m_overlay);
+    m_refused->setObjectName(QStringLiteral("refusedLabel"));
+    m_refused->setStyleSheet(QStringLiteral("color: rgb(230, 80, 70);"));
+    m_refused->hide();
+    overlayLayout->addWidget(m_refused);
     connect(m_password, &QLineEdit::editingFinished, this, &QSecurity::passwordEditingFinished);
 }
 
@@ -255,6 +266,7 @@ void QSecurity::retranslate()
         m_legendNames.at(state)->setText(QLock::stateName(uchar(state)));
     m_quit->setText(tr("Quit"));
     m_passwordLabel->setText(tr("Password :"));
+    m_refused->setText(tr("Wrong lock password"));
     KeyboardAccess::describe(m_password, tr("Lock password"));
     for (Row &row : m_rows) {
         row.title->setText(tr(row.text));
@@ -311,6 +323,7 @@ void QSecurity::setLocked(bool locked)
         m_overlay->raise();
     } else {
         m_password->clear();
+        m_refused->hide();
     }
 }
 
@@ -402,12 +415,50 @@ void QSecurity::passwordEditingFinished()
     // Characters outside Latin-1 go out as Latin-1's replacement.
     const QByteArray bytes = text.toLatin1();
     m_password->clear();
-    sendSystem(PageLockParam, Frame::Set, bytes.constData(), quint16(bytes.size()));
+    m_refused->hide();
+    if (sendPageParam(bytes.constData(), quint16(bytes.size())))
+        m_unlockAnswer = m_pageSent;
 }
 
 void QSecurity::quitClicked()
 {
-    sendSystem(PageLockParam, Frame::Set, S::QuitCode, sizeof S::QuitCode);
+    sendPageParam(S::QuitCode, sizeof S::QuitCode);
+}
+
+void QSecurity::changeLockPassword(const QByteArray &current, const QByteArray &next)
+{
+    // An open page stays open after a wrong password, so its answer would
+    // prove nothing: it is closed first.
+    if (!m_locked)
+        sendPageParam(S::QuitCode, sizeof S::QuitCode);
+    if (sendPageParam(current.constData(), quint16(current.size())))
+        m_changeAnswer = m_pageSent;
+    sendSystem(NewPasswordParam, Frame::Set, next.constData(), quint16(next.size()));
+}
+
+bool QSecurity::sendPageParam(const void *payload, quint16 length, quint8 op)
+{
+    if (!sendSystem(PageLockParam, op, payload, length))
+        return false;
+    ++m_pageSent;
+    return true;
+}
+
+void QSecurity::pageReport(bool locked)
+{
+    // A report nobody asked for is not counted as an answer.
+    if (m_pageAnswered < m_pageSent)
+        ++m_pageAnswered;
+    if (m_unlockAnswer > 0 && m_pageAnswered >= m_unlockAnswer) {
+        m_unlockAnswer = 0;
+        m_refused->setVisible(locked);
+        if (locked)
+            placeOverlay();
+    }
+    if (m_changeAnswer > 0 && m_pageAnswered >= m_changeAnswer) {
+        m_changeAnswer = 0;
+        Q_EMIT lockPasswordChanged(!locked);
+    }
 }
 
 void QSecurity::rowCellClicked(quint8 param, int channel)
@@ -447,7 +498,7 @@ void QSecurity::poll(quint32 tick)
             l->sendFrame(Frame::System, Frame::Security, param, Frame::Query, &ch, 1);
         }
     };
-    query(PageLockParam);
+    sendPageParam(nullptr, 0, Frame::Query);
     query(S::InLevel);
     query(S::Gate);
     query(S::Feedback);
@@ -474,6 +525,7 @@ void QSecurity::onMessage(quint8 param, quint8 op, quint16 length, const uchar *
         const bool locked = payload[0] != 0;
         if (locked != m_locked)
             setLocked(locked);
+        pageReport(locked);
         return;
     }
     if (FilterTable *table = findFilter(param)) {

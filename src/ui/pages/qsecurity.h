@@ -46,6 +46,12 @@ public:
     void setFamilyRowsVisible(bool visible);
 
     bool isLocked() const { return m_locked; }
+    // Changes the lock password: the current one opens the page (closed
+    // first if it is open, so the unit's answer tells whether it took the
+    // password), then the new one follows. lockPasswordChanged() says how
+    // it went once the unit has answered.
+    void changeLockPassword(const QByteArray &current, const QByteArray &next);
+    QLabel *refusedLabel() const { return m_refused; }
     // Lock states as last reported (0 before any report).
     uchar lockState(quint8 param, int channel) const;
     uchar filterLockState(quint8 param, int channel, int entry) const;
@@ -59,6 +65,9 @@ public:
     QWidget *grid() const { return m_grid; }
 
 Q_SIGNALS:
+    // The unit's answer to changeLockPassword(): false when it refused the
+    // current lock password (and so kept the old one).
+    void lockPasswordChanged(bool changed);
     void inlevelLockChanged(uchar channel, uchar state);
     void gateLockChanged(uchar channel, uchar state);
     void feedbackLockChanged(uchar channel, uchar state);
@@ -142,6 +151,17 @@ private:
     void emitFilterLock(quint8 param, uchar channel, int entry);
 
     bool sendSystem(quint8 param, quint8 op, const void *payload, quint16 length);
+    // Every query and set of the page param gets one report; counting them
+    // finds the report that answers a password among earlier answers.
+    bool sendPageParam(const void *payload, quint16 length, quint8 op = Frame::Set);
+    void pageReport(bool locked);
+
+    // Page-param frames sent and answered on this connection; a password's
+    // answer is the report whose number is the password's frame number.
+    quint32 m_pageSent = 0;
+    quint32 m_pageAnswered = 0;
+    quint32 m_unlockAnswer = 0; // 0: no password of the overlay awaits its answer
+    quint32 m_changeAnswer = 0; // 0: no password change awaits its answer
 
     QVector<Row> m_rows;
     FilterTable m_filters[2];
@@ -155,4 +175,5 @@ private:
     QFrame *m_overlay = nullptr;
     QLabel *m_passwordLabel = nullptr;
     QLineEdit *m_password = nullptr;
+    QLabel *m_refused = nullptr;
 };

@@ -411,7 +411,7 @@ void UnitHistory::backToConnect()
         m_pages, Prompt::Icon::Question, tr("Back to the state at connect"),
         tr("Return the %1 parameters changed in this session to the values the unit had when it was chosen?")
             .arg(first.size()),
-        {tr("Back to connect"), tr("Cancel")});
+        {tr("Back to connect"), tr("Cancel")}, 1);
     if (answer != 0)
         return;
     const UnitState current = PageState::capture(*m_pages, m_shown);
@@ -533,7 +533,7 @@ void UnitHistory::readingDone()
                "Send the prepared settings to the unit, or take the unit's settings?")
                 .arg(changes.size())
                 .arg(lines),
-            {tr("Send the prepared settings"), tr("Take the unit's settings")});
+            {tr("Send the prepared settings"), tr("Take the unit's settings")}, 1);
         if (answer == 0) {
             sendPrepared(changes);
         } else if (answer == 1) {
@@ -546,7 +546,7 @@ void UnitHistory::readingDone()
     }
     const int answer = m_prompt->ask(m_pages, Prompt::Icon::Question, tr("Send to unit"),
                                      tr("Send these %1 parameters to the unit?\n\n%2").arg(changes.size()).arg(lines),
-                                     {tr("Send"), tr("Cancel")});
+                                     {tr("Send"), tr("Cancel")}, 1);
     if (answer == 0)
         sendPrepared(changes);
 }

@@ -2,6 +2,7 @@
 #include "historydock.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
@@ -18,6 +19,7 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QSettings>
 #include <QTcpSocket>
 #include <QTimer>
@@ -30,7 +32,6 @@
 #include "core/protocol/protocol.h"
 #include "core/settings/datapaths.h"
 #include "ui/common/prompt.h"
-#include "ui/controls/dragscrollarea.h"
 #include "ui/controls/keyboardaccess.h"
 #include "ui/devices/qdevicelist.h"
 #include "ui/devices/qdevtable.h"
@@ -44,6 +45,7 @@
 #include "ui/pages/qoverview.h"
 #include "ui/pages/qpreset.h"
 #include "ui/pages/qpwdmoddialog.h"
+#include "ui/pages/qsecurity.h"
 #include "ui/pages/unithistory.h"
 
 namespace {
@@ -129,9 +131,15 @@ void mainWindow::buildMenu()
     m_resetAction = m_menu->addAction(QString(), this, &mainWindow::resetClicked);
     if (m_languages.count() > 1) {
         m_languageMenu = m_menu->addMenu(QString());
+        // The language shown carries the check mark.
+        auto *group = new QActionGroup(m_languageMenu);
+        group->setExclusive(true);
         for (int i = 0; i < m_languages.count(); ++i) {
             QAction *action = m_languageMenu->addAction(QString());
             action->setObjectName(QStringLiteral("language%1").arg(i + 1));
+            action->setCheckable(true);
+            action->setChecked(i == m_config.currentLanguage);
+            group->addAction(action);
             connect(action, &QAction::triggered, this, &mainWindow::languageActionClicked);
             m_languageActions << action;
         }
@@ -186,9 +194,9 @@ void mainWindow::buildCentralArea()
     leftLayout->addWidget(m_deviceList, 8);
     leftLayout->addWidget(m_addDeviceButton, 0, Qt::AlignHCenter | Qt::AlignVCenter);
 
-    auto *scroll = new DragScrollArea(central);
-    scroll->setObjectName(QStringLiteral("rightScrollArea"));
-    auto *right = new QWidget;
+    // The overview and the page buttons stay in place; only the page area
+    // below them scrolls (FuncWidget::pageArea).
+    auto *right = new QWidget(central);
     right->setObjectName(QStringLiteral("rightWidget"));
     auto *rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);
@@ -198,10 +206,9 @@ void mainWindow::buildCentralArea()
     m_funcWidget->cailDialog()->setSettings(m_settings);
     rightLayout->addWidget(m_overView, 0);
     rightLayout->addWidget(m_funcWidget, 1);
-    scroll->setWidget(right);
 
     centralLayout->addWidget(left, 1);
-    centralLayout->addWidget(scroll, 8);
+    centralLayout->addWidget(right, 8);
     setCentralWidget(central);
 }
 
@@ -218,6 +225,13 @@ void mainWindow::buildDialogs()
     m_login = new QLogin(this);
     m_pwdMod = new QPwdModDialog(this);
     m_lockPwdMod = new QlockPwdModDialog(this);
+    connect(m_funcWidget->security(), &QSecurity::lockPasswordChanged, this, [this](bool changed) {
+        if (changed)
+            tellLater(Prompt::Icon::Information, tr("Modify lock password"), tr("The lock password was changed."));
+        else
+            tellLater(Prompt::Icon::Warning, tr("Modify lock password"),
+                      tr("Wrong lock password: the lock password was not changed."));
+    });
     m_progressSteps = new DialogProgress(m_progress, this);
     m_funcWidget->preset()->setProgress(m_progressSteps);
     m_firmware = new FirmwareUpload(m_link, m_prompt, m_progressSteps, this);
@@ -283,6 +297,10 @@ void mainWindow::connectComponents()
         m_overView->reset();
         m_funcWidget->linkLost();
     });
+    connect(m_link, &Link::connected, this, &mainWindow::refreshLinkState);
+    connect(m_link, &Link::linkUpChanged, this, &mainWindow::refreshLinkState);
+    connect(m_link, &Link::loggedInChanged, this, &mainWindow::refreshLinkState);
+    refreshLinkState();
 }
 
 void mainWindow::setLanguage(int index)
@@ -303,6 +321,8 @@ void mainWindow::setLanguage(int index)
     QCoreApplication::installTranslator(m_translator);
 
     const int current = m_config.currentLanguage;
+    for (int i = 0; i < m_languageActions.size(); ++i)
+        m_languageActions.at(i)->setChecked(i == current);
     const bool chinese = current < m_languages.count()
         && m_languages.files.at(current).contains(QLatin1String("chinese"));
     QString title = chinese ? m_config.chineseTitle : m_config.englishTitle;
@@ -316,6 +336,29 @@ void mainWindow::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange)
         retranslate();
     QMainWindow::changeEvent(event);
+}
+
+void mainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!m_overView)
+        return;
+    // 70-pixel meters at 600 pixels of height, taller meters on taller
+    // screens (the page area below keeps most of the extra room).
+    m_overView->setMeterHeight(QOverView::MinMeterHeight + (event->size().height() - 600) / 5);
+}
+
+void mainWindow::refreshLinkState()
+{
+    m_overView->refreshState();
+    const QTcpSocket *socket = m_link->currentSocket();
+    const bool connected = socket && socket->state() == QAbstractSocket::ConnectedState;
+    const bool loggedIn = connected && m_link->isLoggedIn();
+    // The unit went away without a link-lost (another unit chosen, none).
+    if (!connected && !m_overView->isDark())
+        m_overView->reset();
+    m_overView->setDark(!connected);
+    m_funcWidget->setLinkState(connected, loggedIn);
 }
 
 void mainWindow::retranslate()
@@ -435,6 +478,13 @@ void mainWindow::pwdModClicked()
     const QByteArray password = m_pwdMod->password().toLatin1();
     m_link->sendFrame(Frame::System, Frame::Status, Protocol::Status::LoginPassword, Frame::Set, password.constData(),
                       quint16(password.size()));
+    // The unit does not answer the change itself: logging in with the new
+    // password shows whether it took it.
+    if (m_link->sendFrame(Frame::System, Frame::Login, Protocol::Login::Password, Frame::Set, password.constData(),
+                          quint16(password.size()))) {
+        m_newPasswordSocket = m_link->currentSocket();
+        m_newPassword = QString::fromLatin1(password);
+    }
 }
 
 void mainWindow::lockPwdModClicked()
@@ -444,12 +494,14 @@ void mainWindow::lockPwdModClicked()
     if (m_lockPwdMod->exec() != QDialog::Accepted)
         return;
     // The unit takes a new lock password only right after the current one.
-    const QByteArray current = m_lockPwdMod->lockPassword().toLatin1();
-    const QByteArray next = m_lockPwdMod->newPassword().toLatin1();
-    m_link->sendFrame(Frame::System, Frame::Security, Protocol::Security::Page, Frame::Set, current.constData(),
-                      quint16(current.size()));
-    m_link->sendFrame(Frame::System, Frame::Security, Protocol::Security::NewPassword, Frame::Set, next.constData(),
-                      quint16(next.size()));
+    m_funcWidget->security()->changeLockPassword(m_lockPwdMod->lockPassword().toLatin1(),
+                                                 m_lockPwdMod->newPassword().toLatin1());
+}
+
+void mainWindow::tellLater(Prompt::Icon icon, const QString &title, const QString &text)
+{
+    // Not from inside the handler of the unit's report.
+    QTimer::singleShot(0, this, [this, icon, title, text] { m_prompt->tell(this, icon, title, text); });
 }
 
 void mainWindow::resetClicked()
@@ -459,8 +511,7 @@ void mainWindow::resetClicked()
     const QString text = QString::asprintf("<font size='5' face='Arial' color='red'><B>%s<br>%s</font>",
         qUtf8Printable(tr("Restore the factory settings will delete all user data!!!")),
         qUtf8Printable(tr("Do you want to reformat the disk and erase all data?")));
-    const int choice = m_prompt->ask(this, Prompt::Icon::Information, tr("warning"), text, {tr("OK"), tr("Cancle")});
-    if (choice != 0)
+    if (!m_prompt->confirmDestructive(this, Prompt::Icon::Warning, tr("warning"), text, {tr("OK"), tr("Cancle")}))
         return;
     m_link->sendFrame(Frame::System, Frame::Status, Protocol::Status::FactoryReset, Frame::Set, nullptr, 0);
 }
@@ -471,24 +522,25 @@ void mainWindow::netChanged(int index, QAbstractSocket::SocketState state)
     if (!socket || socket != m_link->currentSocket())
         return;
     m_link->socketStateChanged(socket, state);
-    m_overView->refreshState();
+    refreshLinkState();
 }
 
 void mainWindow::devChanged(int index)
 {
     if (index < 0) {
         m_link->setCurrentSocket(nullptr, 0, 0);
-        m_overView->refreshState();
+        refreshLinkState();
         return;
     }
     QTcpSocket *socket = m_devTable->socketAt(index);
     const broadcastMsg *record = m_devTable->recordAt(index);
     if (!socket || !record) {
         m_link->setCurrentSocket(nullptr, 0, 0);
+        refreshLinkState();
         return;
     }
     m_link->setCurrentSocket(socket, record->machineid, record->ipaddress);
-    m_overView->refreshState();
+    refreshLinkState();
 }
 
 void mainWindow::tcpConnected()
@@ -535,8 +587,20 @@ void mainWindow::onSystemMessage(quint8 module, quint8 param, quint8 op, quint16
 void mainWindow::onLoginReport(bool accepted)
 {
     m_link->setLoggedIn(accepted);
-    m_overView->refreshState();
+    refreshLinkState();
     QTcpSocket *socket = m_link->currentSocket();
+    if (socket && socket == m_newPasswordSocket) {
+        m_newPasswordSocket = nullptr;
+        if (accepted) {
+            // The next connection to this unit tries the new password.
+            m_rememberedPassword = m_newPassword;
+            m_rememberedUnitId = m_link->currentUnitId();
+            tellLater(Prompt::Icon::Information, tr("Modify password"), tr("The login password was changed."));
+        } else {
+            tellLater(Prompt::Icon::Warning, tr("Modify password"),
+                      tr("The unit did not take the new login password: the old one still holds."));
+        }
+    }
     if (accepted) {
         // Only a password this unit took from the dialog is remembered; a
         // unit without a password accepts at once and proves nothing.
@@ -548,6 +612,12 @@ void mainWindow::onLoginReport(bool accepted)
         m_login->accept();
         m_funcWidget->loginAccepted();
     } else {
+        // A password typed into the dialog and refused is said to be wrong;
+        // the unit's first report after connecting only asks for one.
+        if (socket && socket == m_dialogPasswordSocket) {
+            m_dialogPasswordSocket = nullptr;
+            m_login->showRefused();
+        }
         if (socket && !m_rememberedPassword.isEmpty() && m_link->currentUnitId() == m_rememberedUnitId
             && socket != m_rememberedRetrySocket) {
             m_rememberedRetrySocket = socket;

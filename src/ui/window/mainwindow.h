@@ -7,6 +7,7 @@
 #include "core/settings/appoptions.h"
 #include "core/settings/languagelist.h"
 #include "core/settings/localconfig.h"
+#include "ui/common/prompt.h"
 
 class DialogProgress;
 class FirmwareUpload;
@@ -91,6 +92,7 @@ public Q_SLOTS:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildMenu();
@@ -101,6 +103,8 @@ private:
     void writeConfig();
     void onSystemMessage(quint8 module, quint8 param, quint8 op, quint16 length, const uchar *payload);
     void onLoginReport(bool accepted);
+    // The overview's state label, the banner, greying and dark meters.
+    void refreshLinkState();
 
     AppOptions m_options;
     Prompt *m_prompt;
@@ -151,4 +155,10 @@ private:
     // old one again after every rejection).
     QPointer<QTcpSocket> m_dialogPasswordSocket;
     QPointer<QTcpSocket> m_rememberedRetrySocket;
+    // A login-password change is proved by logging in with the new password
+    // on the same connection; the unit's login report is the answer.
+    QPointer<QTcpSocket> m_newPasswordSocket;
+    QString m_newPassword;
+
+    void tellLater(Prompt::Icon icon, const QString &title, const QString &text);
 };

@@ -827,8 +827,12 @@
 %1</translation>
     </message>
     <message>
-        <source>preset file format error!</source>
-        <translation>预设文件格式错误！</translation>
+        <source>Offline Save</source>
+        <translation>离线保存</translation>
+    </message>
+    <message>
+        <source>The settings were saved to %1.</source>
+        <translation>设置已保存到 %1。</translation>
     </message>
 </context>
 <context>
@@ -836,6 +840,10 @@
     <message>
         <source>History</source>
         <translation>历史</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
     </message>
     <message>
         <source>Edit</source>
@@ -876,10 +884,6 @@
     <message>
         <source>Redo</source>
         <translation>重做</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>关闭</translation>
     </message>
 </context>
 <context>
@@ -1086,6 +1090,24 @@
     <message>
         <source>%1 decay in ms</source>
         <translation>%1 释放时间(ms)</translation>
+    </message>
+</context>
+<context>
+    <name>LinkBanner</name>
+    <message>
+        <source>Offline: no unit is connected. Changes are kept in this window and are not sent to a unit.</source>
+        <translation>离线：未连接设备。修改保留在本窗口中，不会发送到设备。</translation>
+    </message>
+    <message>
+        <source>Not logged in: changes on the pages still reach the unit, but firmware updates, passwords and the factory reset need the login.</source>
+        <translation>未登录：页面上的修改仍会发送到设备，但固件升级、密码修改和恢复出厂设置需要登录。</translation>
+    </message>
+</context>
+<context>
+    <name>Prompt</name>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
     </message>
 </context>
 <context>
@@ -1520,6 +1542,10 @@ Click Cancel to exit.</source>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>Wrong password: the unit refused it.</source>
+        <translation>密码错误：设备拒绝了该密码。</translation>
+    </message>
 </context>
 <context>
     <name>QMixer</name>
@@ -1850,11 +1876,11 @@ Click Cancel to exit.</source>
     </message>
     <message>
         <source>SHARC21488_48K (*.pst1)</source>
-        <translation>SHARC21488_48K (*.pst1)</translation>
+        <translation>48 kHz 设备预设 (*.pst1)</translation>
     </message>
     <message>
         <source>SHARC21489_96K (*.pst1)</source>
-        <translation>SHARC21489_96K (*.pst1)</translation>
+        <translation>96 kHz 设备预设 (*.pst1)</translation>
     </message>
     <message>
         <source>ERROR</source>
@@ -1963,6 +1989,30 @@ Click Cancel to exit.</source>
     <message>
         <source>Preset table corner</source>
         <translation>预设表角</translation>
+    </message>
+    <message>
+        <source>Preset %1</source>
+        <translation>预设 %1</translation>
+    </message>
+    <message>
+        <source>Preset %1 &quot;%2&quot;</source>
+        <translation>预设 %1 “%2”</translation>
+    </message>
+    <message>
+        <source>Replace this preset with %1?</source>
+        <translation>用 %1 替换此预设？</translation>
+    </message>
+    <message>
+        <source>Replace every preset of the unit with the presets of %1?</source>
+        <translation>用 %1 中的预设替换设备上的全部预设？</translation>
+    </message>
+    <message>
+        <source>Replace the settings of every page with those of %1?</source>
+        <translation>用 %1 中的设置替换所有页面的设置？</translation>
+    </message>
+    <message>
+        <source>An offline preset file has %1 bytes (48 kHz unit) or %2 bytes (96 kHz unit).</source>
+        <translation>离线预设文件应为 %1 字节（48 kHz 设备）或 %2 字节（96 kHz 设备）。</translation>
     </message>
 </context>
 <context>
@@ -2093,6 +2143,10 @@ Click Cancel to exit.</source>
     <message>
         <source>Low-pass filter</source>
         <translation>低通滤波器</translation>
+    </message>
+    <message>
+        <source>Wrong lock password</source>
+        <translation>锁定密码错误</translation>
     </message>
 </context>
 <context>
@@ -2461,6 +2515,16 @@ Click Cancel to exit.</source>
     </message>
 </context>
 <context>
+    <name>SystemText</name>
+    <message numerus="yes">
+        <source>%n day(s) %1</source>
+        <comment>run time: days, then hours:minutes:seconds</comment>
+        <translation>
+            <numerusform>%n 天 %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>UnitHistory</name>
     <message>
         <source>... and %1 more</source>
@@ -2469,6 +2533,10 @@ Click Cancel to exit.</source>
     <message>
         <source>Preset file imported: history before this point cannot be undone</source>
         <translation>已导入预设文件：此前的历史无法撤销</translation>
+    </message>
+    <message>
+        <source>The preset file is prepared: &quot;Send to unit...&quot; sends it to the unit.</source>
+        <translation>预设文件已准备好：“发送到设备...”可将其发送到设备。</translation>
     </message>
     <message>
         <source>Firmware sent to the unit: history before this point cannot be undone</source>
@@ -2609,10 +2677,6 @@ Send the prepared settings to the unit, or take the unit&apos;s settings?</sourc
         <translation>已向设备发送 %1 个参数：
 
 %2</translation>
-    </message>
-    <message>
-        <source>The preset file is prepared: &quot;Send to unit...&quot; sends it to the unit.</source>
-        <translation>预设文件已准备好：“发送到设备...”可将其发送到设备。</translation>
     </message>
 </context>
 <context>
@@ -2767,6 +2831,30 @@ Send the prepared settings to the unit, or take the unit&apos;s settings?</sourc
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <source>Modify lock password</source>
+        <translation>修改安全锁密码</translation>
+    </message>
+    <message>
+        <source>The lock password was changed.</source>
+        <translation>锁定密码已修改。</translation>
+    </message>
+    <message>
+        <source>Wrong lock password: the lock password was not changed.</source>
+        <translation>锁定密码错误，锁定密码未修改。</translation>
+    </message>
+    <message>
+        <source>Modify password</source>
+        <translation>修改密码</translation>
+    </message>
+    <message>
+        <source>The login password was changed.</source>
+        <translation>登录密码已修改。</translation>
+    </message>
+    <message>
+        <source>The unit did not take the new login password: the old one still holds.</source>
+        <translation>设备未接受新的登录密码，原密码仍然有效。</translation>
     </message>
 </context>
 </TS>

@@ -89,11 +89,11 @@
     </message>
     <message>
         <source>warning</source>
-        <translation>warning</translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>Clear all setting?</source>
-        <translation>Clear all setting?</translation>
+        <translation>Clear all settings of this channel?</translation>
     </message>
     <message>
         <source>OK</source>
@@ -101,7 +101,7 @@
     </message>
     <message>
         <source>Cancle</source>
-        <translation>Cancle</translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>Threshold in dB</source>
@@ -271,7 +271,7 @@
     </message>
     <message>
         <source>Link-Riley</source>
-        <translation>Link-Riley</translation>
+        <translation>Linkwitz-Riley</translation>
     </message>
     <message>
         <source>Copy to</source>
@@ -335,11 +335,11 @@
     </message>
     <message>
         <source>warning</source>
-        <translation>warning</translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>Clear all setting?</source>
-        <translation>Clear all setting?</translation>
+        <translation>Clear all settings of this channel?</translation>
     </message>
     <message>
         <source>OK</source>
@@ -347,7 +347,7 @@
     </message>
     <message>
         <source>Cancle</source>
-        <translation>Cancle</translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>Input Channel</source>
@@ -562,15 +562,15 @@
     </message>
     <message>
         <source>The settings have not been updated to the device! Click to update!</source>
-        <translation>The settings have not been updated to the device! Click to update!</translation>
+        <translation>The settings have not been sent to the unit. Click to send them.</translation>
     </message>
     <message>
         <source>warning</source>
-        <translation>warning</translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>Clear all setting?</source>
-        <translation>Clear all setting?</translation>
+        <translation>Clear all settings of this channel?</translation>
     </message>
     <message>
         <source>OK</source>
@@ -578,7 +578,7 @@
     </message>
     <message>
         <source>Cancle</source>
-        <translation>Cancle</translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>Load External FIR From PC</source>
@@ -586,23 +586,23 @@
     </message>
     <message>
         <source>External FIR File (*.txt)</source>
-        <translation>External FIR File (*.txt)</translation>
+        <translation>FIR coefficients (*.txt)</translation>
     </message>
     <message>
         <source>ERROR</source>
-        <translation>ERROR</translation>
+        <translation>Error</translation>
     </message>
     <message>
         <source>FIR tap can&apos;t be larger than </source>
-        <translation>FIR tap can&apos;t be larger than </translation>
+        <translation>The number of FIR taps cannot be larger than </translation>
     </message>
     <message>
         <source>External FIR file format error!</source>
-        <translation>External FIR file format error!</translation>
+        <translation>External FIR file format error.</translation>
     </message>
     <message>
         <source>Import external FIR data and update to device?</source>
-        <translation>Import external FIR data and update to device?</translation>
+        <translation>Import the external FIR data and send it to the unit?</translation>
     </message>
     <message>
         <source>Import FIR From PC</source>
@@ -610,15 +610,15 @@
     </message>
     <message>
         <source>FIR File (*.chFIR)</source>
-        <translation>FIR File (*.chFIR)</translation>
+        <translation>FIR design (*.chFIR)</translation>
     </message>
     <message>
         <source>FIR file format error!</source>
-        <translation>FIR file format error!</translation>
+        <translation>FIR file format error.</translation>
     </message>
     <message>
         <source>Import FIR and update to device?</source>
-        <translation>Import FIR and update to device?</translation>
+        <translation>Import the FIR and send it to the unit?</translation>
     </message>
     <message>
         <source>Export FIR to PC</source>
@@ -697,19 +697,19 @@
     <name>FirmwareUpload</name>
     <message>
         <source>sbin Files (*.sbin)</source>
-        <translation>sbin Files (*.sbin)</translation>
+        <translation>ARM firmware image (*.sbin)</translation>
     </message>
     <message>
         <source>ldr Files (*.ldr)</source>
-        <translation>ldr Files (*.ldr)</translation>
+        <translation>DSP firmware image (*.ldr)</translation>
     </message>
     <message>
         <source>Find Files</source>
-        <translation>Find Files</translation>
+        <translation>Choose a file</translation>
     </message>
     <message>
         <source>error</source>
-        <translation>error</translation>
+        <translation>Error</translation>
     </message>
     <message>
         <source>Bad file format</source>
@@ -739,7 +739,7 @@
     </message>
     <message>
         <source>updating...</source>
-        <translation>updating...</translation>
+        <translation>Updating...</translation>
     </message>
     <message>
         <source>The connection to the unit was lost: the firmware upgrade did not finish.</source>
@@ -818,17 +818,21 @@
     </message>
     <message>
         <source>ERROR</source>
-        <translation>ERROR</translation>
+        <translation>Error</translation>
     </message>
     <message>
         <source>Can not write the file:
 %1</source>
-        <translation>Can not write the file:
+        <translation>Cannot write the file:
 %1</translation>
     </message>
     <message>
-        <source>preset file format error!</source>
-        <translation>preset file format error!</translation>
+        <source>Offline Save</source>
+        <translation>Offline Save</translation>
+    </message>
+    <message>
+        <source>The settings were saved to %1.</source>
+        <translation>The settings were saved to %1.</translation>
     </message>
 </context>
 <context>
@@ -836,6 +840,10 @@
     <message>
         <source>History</source>
         <translation>History</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
     </message>
     <message>
         <source>Edit</source>
@@ -876,10 +884,6 @@
     <message>
         <source>Redo</source>
         <translation>Redo</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -957,11 +961,11 @@
     <name>LimiterPage</name>
     <message>
         <source>warning</source>
-        <translation>warning</translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>Clear all setting?</source>
-        <translation>Clear all setting?</translation>
+        <translation>Clear all settings of this channel?</translation>
     </message>
     <message>
         <source>OK</source>
@@ -969,7 +973,7 @@
     </message>
     <message>
         <source>Cancle</source>
-        <translation>Cancle</translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>Input Channel</source>
@@ -1089,14 +1093,32 @@
     </message>
 </context>
 <context>
+    <name>LinkBanner</name>
+    <message>
+        <source>Offline: no unit is connected. Changes are kept in this window and are not sent to a unit.</source>
+        <translation>Offline: no unit is connected. Changes are kept in this window and are not sent to a unit.</translation>
+    </message>
+    <message>
+        <source>Not logged in: changes on the pages still reach the unit, but firmware updates, passwords and the factory reset need the login.</source>
+        <translation>Not logged in: changes on the pages still reach the unit, but firmware updates, passwords and the factory reset need the login.</translation>
+    </message>
+</context>
+<context>
+    <name>Prompt</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
     <name>QCail</name>
     <message>
         <source>warning</source>
-        <translation>warning</translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>Reset system all config?</source>
-        <translation>Reset system all config?</translation>
+        <translation>Reset the whole configuration of the unit?</translation>
     </message>
     <message>
         <source>OK</source>
@@ -1104,7 +1126,7 @@
     </message>
     <message>
         <source>Cancle</source>
-        <translation>Cancle</translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>Calibration</source>
@@ -1232,7 +1254,7 @@ Reset</translation>
     </message>
     <message>
         <source>Runing Time</source>
-        <translation>Runing Time</translation>
+        <translation>Running Time</translation>
     </message>
     <message>
         <source>Total Time</source>
@@ -1257,16 +1279,16 @@ Reset</translation>
 * Please make sure that there is no other IP conflicting with the device IP!
   You can try to modify the PC&apos;s IP or device IP.
   Right-click the mouse to select the device, you can modify its IP.</source>
-        <translation>* The connection timed out!
-* Please check the network connection!
-* Please make sure that the PC and the device are on the same subnet!
-* Please make sure that there is no other IP conflicting with the device IP!
-  You can try to modify the PC&apos;s IP or device IP.
-  Right-click the mouse to select the device, you can modify its IP.</translation>
+        <translation>* The connection timed out.
+* Please check the network connection.
+* Make sure that the PC and the unit are on the same subnet.
+* Make sure that no other device uses the unit&apos;s IP address.
+  You can change the PC&apos;s IP address or the unit&apos;s.
+  Right-click the unit in the device list to change its IP address.</translation>
     </message>
     <message>
         <source>Modify device IP immediately</source>
-        <translation>Modify device IP immediately</translation>
+        <translation>Change the unit&apos;s IP address now</translation>
     </message>
     <message>
         <source>Close</source>
@@ -1274,7 +1296,7 @@ Reset</translation>
     </message>
     <message>
         <source>Do not remind again</source>
-        <translation>Do not remind again</translation>
+        <translation>Do not remind me again</translation>
     </message>
     <message>
         <source>Connected</source>
@@ -1286,15 +1308,15 @@ Reset</translation>
     </message>
     <message>
         <source>Cannot open database</source>
-        <translation>Cannot open database</translation>
+        <translation>Cannot open the database</translation>
     </message>
     <message>
         <source>Unable to establish a database connection.
 This example needs SQLite support. Please read the Qt SQL driver documentation for information how to build it.
 
 Click Cancel to exit.</source>
-        <translation>Unable to establish a database connection.
-This example needs SQLite support. Please read the Qt SQL driver documentation for information how to build it.
+        <translation>Cannot open the device database.
+The application needs the SQLite driver of Qt SQL.
 
 Click Cancel to exit.</translation>
     </message>
@@ -1304,11 +1326,11 @@ Click Cancel to exit.</translation>
     </message>
     <message>
         <source>ip Settings</source>
-        <translation>ip Settings</translation>
+        <translation>IP Settings</translation>
     </message>
     <message>
         <source>warning</source>
-        <translation>warning</translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>Invalid IP address or subnet mask. Nothing was sent to the device.</source>
@@ -1343,7 +1365,7 @@ Click Cancel to exit.</translation>
     <name>QDeviceItem</name>
     <message>
         <source>IP Setting</source>
-        <translation>IP Setting</translation>
+        <translation>IP Settings</translation>
     </message>
     <message>
         <source>Remove Device</source>
@@ -1452,11 +1474,11 @@ Click Cancel to exit.</translation>
     <name>QIpSetting</name>
     <message>
         <source>ip Settings</source>
-        <translation>ip Settings</translation>
+        <translation>IP Settings</translation>
     </message>
     <message>
         <source>IP addr :</source>
-        <translation>IP addr :</translation>
+        <translation>IP address :</translation>
     </message>
     <message>
         <source>Subnet :</source>
@@ -1520,6 +1542,10 @@ Click Cancel to exit.</translation>
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>Wrong password: the unit refused it.</source>
+        <translation>Wrong password: the unit refused it.</translation>
+    </message>
 </context>
 <context>
     <name>QMixer</name>
@@ -1549,11 +1575,11 @@ Click Cancel to exit.</translation>
     </message>
     <message>
         <source>Enable all mixer and set their value to 0dB?</source>
-        <translation>Enable all mixer and set their value to 0dB?</translation>
+        <translation>Switch every cross-point on and set it to 0 dB?</translation>
     </message>
     <message>
         <source>Disable all mixer and set their value to 0dB?</source>
-        <translation>Disable all mixer and set their value to 0dB?</translation>
+        <translation>Switch every cross-point off and set it to 0 dB?</translation>
     </message>
     <message>
         <source>Gain in dB</source>
@@ -1659,11 +1685,11 @@ Click Cancel to exit.</translation>
     </message>
     <message>
         <source>Loca :</source>
-        <translation>Loca :</translation>
+        <translation>Location :</translation>
     </message>
     <message>
         <source>IPAddr :</source>
-        <translation>IPAddr :</translation>
+        <translation>IP address :</translation>
     </message>
     <message>
         <source>Desc :</source>
@@ -1806,7 +1832,7 @@ Click Cancel to exit.</translation>
     </message>
     <message>
         <source>warning</source>
-        <translation>warning</translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>Yes</source>
@@ -1826,7 +1852,7 @@ Click Cancel to exit.</translation>
     </message>
     <message>
         <source>Erase preset?</source>
-        <translation>Erase preset?</translation>
+        <translation>Delete preset?</translation>
     </message>
     <message>
         <source>Preset</source>
@@ -1834,41 +1860,41 @@ Click Cancel to exit.</translation>
     </message>
     <message>
         <source>The preset name&apos;s length can not be greater than 16 bytes, please enter again!</source>
-        <translation>The preset name&apos;s length can not be greater than 16 bytes, please enter again!</translation>
+        <translation>A preset name can have at most 16 bytes. Please enter it again.</translation>
     </message>
     <message>
         <source>pst Files</source>
-        <translation>pst Files</translation>
+        <translation>Preset files</translation>
     </message>
     <message>
         <source>pst Files (*.pst1)</source>
-        <translation>pst Files (*.pst1)</translation>
+        <translation>Unit preset (*.pst1)</translation>
     </message>
     <message>
         <source>pst Files (*.pst)</source>
-        <translation>pst Files (*.pst)</translation>
+        <translation>All presets of a unit (*.pst)</translation>
     </message>
     <message>
         <source>SHARC21488_48K (*.pst1)</source>
-        <translation>SHARC21488_48K (*.pst1)</translation>
+        <translation>48 kHz unit preset (*.pst1)</translation>
     </message>
     <message>
         <source>SHARC21489_96K (*.pst1)</source>
-        <translation>SHARC21489_96K (*.pst1)</translation>
+        <translation>96 kHz unit preset (*.pst1)</translation>
     </message>
     <message>
         <source>ERROR</source>
-        <translation>ERROR</translation>
+        <translation>Error</translation>
     </message>
     <message>
         <source>Can not read the file:
 %1</source>
-        <translation>Can not read the file:
+        <translation>Cannot read the file:
 %1</translation>
     </message>
     <message>
         <source>preset file format error!</source>
-        <translation>preset file format error!</translation>
+        <translation>Preset file format error.</translation>
     </message>
     <message>
         <source>Export to PC...</source>
@@ -1877,7 +1903,7 @@ Click Cancel to exit.</translation>
     <message>
         <source>Can not write the file:
 %1</source>
-        <translation>Can not write the file:
+        <translation>Cannot write the file:
 %1</translation>
     </message>
     <message>
@@ -1963,6 +1989,30 @@ Click Cancel to exit.</translation>
     <message>
         <source>Preset table corner</source>
         <translation>Preset table corner</translation>
+    </message>
+    <message>
+        <source>Preset %1</source>
+        <translation>Preset %1</translation>
+    </message>
+    <message>
+        <source>Preset %1 &quot;%2&quot;</source>
+        <translation>Preset %1 &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>Replace this preset with %1?</source>
+        <translation>Replace this preset with %1?</translation>
+    </message>
+    <message>
+        <source>Replace every preset of the unit with the presets of %1?</source>
+        <translation>Replace every preset of the unit with the presets of %1?</translation>
+    </message>
+    <message>
+        <source>Replace the settings of every page with those of %1?</source>
+        <translation>Replace the settings of every page with those of %1?</translation>
+    </message>
+    <message>
+        <source>An offline preset file has %1 bytes (48 kHz unit) or %2 bytes (96 kHz unit).</source>
+        <translation>An offline preset file has %1 bytes (48 kHz unit) or %2 bytes (96 kHz unit).</translation>
     </message>
 </context>
 <context>
@@ -2094,6 +2144,10 @@ Click Cancel to exit.</translation>
         <source>Low-pass filter</source>
         <translation>Low-pass filter</translation>
     </message>
+    <message>
+        <source>Wrong lock password</source>
+        <translation>Wrong lock password</translation>
+    </message>
 </context>
 <context>
     <name>QSetup</name>
@@ -2155,7 +2209,7 @@ Click Cancel to exit.</translation>
     </message>
     <message>
         <source>Boot counts :</source>
-        <translation>Boot counts :</translation>
+        <translation>Boot count :</translation>
     </message>
     <message>
         <source>CPU Temp :</source>
@@ -2223,7 +2277,7 @@ Click Cancel to exit.</translation>
     </message>
     <message>
         <source>Device Infomation</source>
-        <translation>Device Infomation</translation>
+        <translation>Device Information</translation>
     </message>
     <message>
         <source>Network</source>
@@ -2259,15 +2313,15 @@ Click Cancel to exit.</translation>
     </message>
     <message>
         <source>Find Files</source>
-        <translation>Find Files</translation>
+        <translation>Choose a file</translation>
     </message>
     <message>
         <source>bin Files (*.bin)</source>
-        <translation>bin Files (*.bin)</translation>
+        <translation>ARM firmware binary (*.bin)</translation>
     </message>
     <message>
         <source>warning</source>
-        <translation>warning</translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>Cannot read the file %1.</source>
@@ -2374,7 +2428,7 @@ Click Cancel to exit.</translation>
     </message>
     <message>
         <source>PinkNoise</source>
-        <translation>PinkNoise</translation>
+        <translation>Pink noise</translation>
     </message>
     <message>
         <source>Sine</source>
@@ -2382,7 +2436,7 @@ Click Cancel to exit.</translation>
     </message>
     <message>
         <source>WhiteNoise</source>
-        <translation>WhiteNoise</translation>
+        <translation>White noise</translation>
     </message>
     <message>
         <source>Sine frequency in hertz</source>
@@ -2461,6 +2515,17 @@ Click Cancel to exit.</translation>
     </message>
 </context>
 <context>
+    <name>SystemText</name>
+    <message numerus="yes">
+        <source>%n day(s) %1</source>
+        <comment>run time: days, then hours:minutes:seconds</comment>
+        <translation>
+            <numerusform>%n day %1</numerusform>
+            <numerusform>%n days %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>UnitHistory</name>
     <message>
         <source>... and %1 more</source>
@@ -2469,6 +2534,10 @@ Click Cancel to exit.</translation>
     <message>
         <source>Preset file imported: history before this point cannot be undone</source>
         <translation>Preset file imported: history before this point cannot be undone</translation>
+    </message>
+    <message>
+        <source>The preset file is prepared: &quot;Send to unit...&quot; sends it to the unit.</source>
+        <translation>The preset file is prepared: &quot;Send to unit...&quot; sends it to the unit.</translation>
     </message>
     <message>
         <source>Firmware sent to the unit: history before this point cannot be undone</source>
@@ -2610,10 +2679,6 @@ Send the prepared settings to the unit, or take the unit&apos;s settings?</trans
 
 %2</translation>
     </message>
-    <message>
-        <source>The preset file is prepared: &quot;Send to unit...&quot; sends it to the unit.</source>
-        <translation>The preset file is prepared: &quot;Send to unit...&quot; sends it to the unit.</translation>
-    </message>
 </context>
 <context>
     <name>ValueField</name>
@@ -2704,13 +2769,13 @@ Send the prepared settings to the unit, or take the unit&apos;s settings?</trans
         <source>Disabling high DPI scaling and the application will keep the default size.
 
 </source>
-        <translation>Disabling high DPI scaling and the application will keep the default size.
+        <translation>Without high DPI scaling the application keeps its default size.
 
 </translation>
     </message>
     <message>
         <source>Need to restart the application to take effect, are you sure that you want to restart now?</source>
-        <translation>Need to restart the application to take effect, are you sure that you want to restart now?</translation>
+        <translation>The application must restart for this to take effect. Restart now?</translation>
     </message>
     <message>
         <source>Restart to take effect</source>
@@ -2718,23 +2783,23 @@ Send the prepared settings to the unit, or take the unit&apos;s settings?</trans
     </message>
     <message>
         <source>Restart immediately to take effect</source>
-        <translation>Restart immediately to take effect</translation>
+        <translation>Restart now</translation>
     </message>
     <message>
         <source>No, take effect at next startup</source>
-        <translation>No, take effect at next startup</translation>
+        <translation>No, at the next start</translation>
     </message>
     <message>
         <source>Restore the factory settings will delete all user data!!!</source>
-        <translation>Restore the factory settings will delete all user data!!!</translation>
+        <translation>Restoring the factory settings deletes all user data!</translation>
     </message>
     <message>
         <source>Do you want to reformat the disk and erase all data?</source>
-        <translation>Do you want to reformat the disk and erase all data?</translation>
+        <translation>Do you want to format the unit&apos;s storage and erase all data?</translation>
     </message>
     <message>
         <source>warning</source>
-        <translation>warning</translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>OK</source>
@@ -2742,11 +2807,11 @@ Send the prepared settings to the unit, or take the unit&apos;s settings?</trans
     </message>
     <message>
         <source>Cancle</source>
-        <translation>Cancle</translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>Found fault :</source>
-        <translation>Found fault :</translation>
+        <translation>Faults found :</translation>
     </message>
     <message>
         <source>DAC</source>
@@ -2767,6 +2832,30 @@ Send the prepared settings to the unit, or take the unit&apos;s settings?</trans
     <message>
         <source>Cancel</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Modify lock password</source>
+        <translation>Modify lock password</translation>
+    </message>
+    <message>
+        <source>The lock password was changed.</source>
+        <translation>The lock password was changed.</translation>
+    </message>
+    <message>
+        <source>Wrong lock password: the lock password was not changed.</source>
+        <translation>Wrong lock password: the lock password was not changed.</translation>
+    </message>
+    <message>
+        <source>Modify password</source>
+        <translation>Modify password</translation>
+    </message>
+    <message>
+        <source>The login password was changed.</source>
+        <translation>The login password was changed.</translation>
+    </message>
+    <message>
+        <source>The unit did not take the new login password: the old one still holds.</source>
+        <translation>The unit did not take the new login password: the old one still holds.</translation>
     </message>
 </context>
 </TS>
