@@ -32,12 +32,16 @@ bool Link::sendFrame(quint8 cls, quint8 module, quint8 param, quint8 op, const v
                 int(length), Frame::MaxSendPayload, cls, module, param);
         return false;
     }
-    if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
-        return false;
-    const int size = Frame::encode(m_sendBuffer, m_code, cls, module, param, op, payload, length);
-    const qint64 written = m_socket->write(reinterpret_cast<const char *>(m_sendBuffer), size);
-    m_socket->flush();
-    return written == size;
+    bool sent = false;
+    if (m_socket && m_socket->state() == QAbstractSocket::ConnectedState) {
+        const int size = Frame::encode(m_sendBuffer, m_code, cls, module, param, op, payload, length);
+        const qint64 written = m_socket->write(reinterpret_cast<const char *>(m_sendBuffer), size);
+        m_socket->flush();
+        sent = written == size;
+    }
+    if (op == Frame::Set)
+        Q_EMIT setOffered(cls, module, param, static_cast<const uchar *>(payload), length, sent);
+    return sent;
 }
 
 bool Link::sendModuleFrame(quint8 module, quint8 param, quint8 channel, const void *bytes, quint16 count)

@@ -64,6 +64,10 @@ Q_SIGNALS:
     // Emitted when the link to the current unit is lost (was up, now unconnected).
     void linkLost();
     void connected();
+    // Every set frame handed to sendFrame() within the length limit, after
+    // it went out (`written`) or was dropped for want of a connected unit:
+    // what the operator changed, whether or not a unit took it.
+    void setOffered(quint8 cls, quint8 module, quint8 param, const uchar *payload, quint16 length, bool written);
 
 private:
     void tcpConnected();

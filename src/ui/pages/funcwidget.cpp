@@ -478,6 +478,7 @@ void FuncWidget::importPresetFromPC(uchar type, QByteArray data)
     QVector<PresetImage::SkippedPart> skipped;
     image.unpack(data, nullptr, &skipped);
     PresetPages::apply(*this, image, variant);
+    Q_EMIT offlineImported();
     // Filter sections and bands the pages cannot show kept their settings;
     // the operator learns which, rather than taking the file as loaded.
     if (!skipped.isEmpty()) {

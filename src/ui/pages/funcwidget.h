@@ -137,6 +137,8 @@ Q_SIGNALS:
     void sigAllMute(bool mute);
     void sigDspRes(float first, float second);
     void sigFault(uchar fault);
+    // The pages now hold a preset file's settings ("Offline Import").
+    void offlineImported();
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "historydock.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -45,6 +46,7 @@
 #include "ui/pages/qpreset.h"
 #include "ui/pages/qpwdmoddialog.h"
 #include "ui/pages/qsecurity.h"
+#include "ui/pages/unithistory.h"
 
 namespace {
 
@@ -84,6 +86,14 @@ mainWindow::mainWindow(const AppOptions &options, Prompt *prompt, QSettings *set
     buildCentralArea();
     buildDialogs();
     connectComponents();
+    // After connectComponents(): the history reads a report once the page
+    // it is for has taken it in.
+    m_history = new UnitHistory(m_funcWidget, m_link, m_prompt, this);
+    m_history->setProgress(m_progressSteps);
+    m_historyDock = new HistoryDock(m_history, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_historyDock);
+    m_historyDock->hide();
+    m_historyDock->buildMenu(menuBar());
     KeyboardAccess::orderByLayout(this);
     for (QDialog *dialog : findChildren<QDialog *>())
         KeyboardAccess::orderByLayout(dialog);

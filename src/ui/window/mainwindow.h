@@ -12,6 +12,7 @@
 class DialogProgress;
 class FirmwareUpload;
 class FuncWidget;
+class HistoryDock;
 class Link;
 class ProgressSteps;
 class Prompt;
@@ -30,6 +31,7 @@ class QTcpSocket;
 class QTimer;
 class QTranslator;
 class QlockPwdModDialog;
+class UnitHistory;
 
 // The application's one window: device list on the left, overview and function
 // pages on the right, the menu, and the owner of the link to the current unit.
@@ -50,6 +52,8 @@ public:
     QDeviceList *deviceList() const { return m_deviceList; }
     QOverView *overView() const { return m_overView; }
     FuncWidget *funcWidget() const { return m_funcWidget; }
+    UnitHistory *history() const { return m_history; }
+    HistoryDock *historyDock() const { return m_historyDock; }
     QLogin *loginDialog() const { return m_login; }
     QProgressDialog *progressDialog() const { return m_progress; }
     // The shared progress dialog's start / step / finish.
@@ -129,6 +133,8 @@ private:
     QDeviceList *m_deviceList = nullptr;
     QOverView *m_overView = nullptr;
     FuncWidget *m_funcWidget = nullptr;
+    UnitHistory *m_history = nullptr;
+    HistoryDock *m_historyDock = nullptr;
     QPushButton *m_addDeviceButton = nullptr;
     QProgressDialog *m_progress = nullptr;
     QLogin *m_login = nullptr;

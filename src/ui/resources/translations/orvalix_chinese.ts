@@ -870,6 +870,57 @@
     </message>
 </context>
 <context>
+    <name>HistoryDock</name>
+    <message>
+        <source>History</source>
+        <translation>历史</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Back to the state at connect...</source>
+        <translation>回到连接时的状态...</translation>
+    </message>
+    <message>
+        <source>Send to unit...</source>
+        <translation>发送到设备...</translation>
+    </message>
+    <message>
+        <source>Back to connect</source>
+        <translation>回到连接时</translation>
+    </message>
+    <message>
+        <source>&lt;state at connect&gt;</source>
+        <translation>&lt;连接时的状态&gt;</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>撤销 %1</translation>
+    </message>
+    <message>
+        <source>Cannot undo: %1</source>
+        <translation>无法撤销：%1</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>重做 %1</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>重做</translation>
+    </message>
+</context>
+<context>
     <name>LevelPage</name>
     <message>
         <source>Source</source>
@@ -2616,6 +2667,161 @@ Click Cancel to exit.</source>
         <translation>
             <numerusform>%n 天 %1</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>UnitHistory</name>
+    <message>
+        <source>... and %1 more</source>
+        <translation>……另有 %1 项</translation>
+    </message>
+    <message>
+        <source>Preset file imported: history before this point cannot be undone</source>
+        <translation>已导入预设文件：此前的历史无法撤销</translation>
+    </message>
+    <message>
+        <source>The preset file is prepared: &quot;Send to unit...&quot; sends it to the unit.</source>
+        <translation>预设文件已准备好：“发送到设备...”可将其发送到设备。</translation>
+    </message>
+    <message>
+        <source>Firmware sent to the unit: history before this point cannot be undone</source>
+        <translation>已向设备发送固件：此前的历史无法撤销</translation>
+    </message>
+    <message>
+        <source>Preset %1 recalled: history before this point cannot be undone</source>
+        <translation>已调用预设 %1：此前的历史无法撤销</translation>
+    </message>
+    <message>
+        <source>Presets copied to the unit: history before this point cannot be undone</source>
+        <translation>已将预设复制到设备：此前的历史无法撤销</translation>
+    </message>
+    <message>
+        <source>Factory settings restored: history before this point cannot be undone</source>
+        <translation>已恢复出厂设置：此前的历史无法撤销</translation>
+    </message>
+    <message>
+        <source>Factory set-up written: history before this point cannot be undone</source>
+        <translation>已写入出厂配置：此前的历史无法撤销</translation>
+    </message>
+    <message>
+        <source>Network settings changed: history before this point cannot be undone</source>
+        <translation>网络设置已更改：此前的历史无法撤销</translation>
+    </message>
+    <message>
+        <source>Password changed: history before this point cannot be undone</source>
+        <translation>密码已更改：此前的历史无法撤销</translation>
+    </message>
+    <message>
+        <source>Lock password changed: history before this point cannot be undone</source>
+        <translation>安全锁密码已更改：此前的历史无法撤销</translation>
+    </message>
+    <message>
+        <source>Undo of &quot;%1&quot; skipped</source>
+        <translation>已跳过撤销“%1”</translation>
+    </message>
+    <message>
+        <source>Redo of &quot;%1&quot; skipped</source>
+        <translation>已跳过重做“%1”</translation>
+    </message>
+    <message>
+        <source>changed on the unit by other means: %1</source>
+        <translation>已在设备上被其他方式更改：%1</translation>
+    </message>
+    <message>
+        <source>Sending to the unit...</source>
+        <translation>正在发送到设备...</translation>
+    </message>
+    <message>
+        <source>Nothing was changed since the unit was chosen.</source>
+        <translation>选择设备以来没有任何更改。</translation>
+    </message>
+    <message>
+        <source>Back to the state at connect</source>
+        <translation>回到连接时的状态</translation>
+    </message>
+    <message>
+        <source>Return the %1 parameters changed in this session to the values the unit had when it was chosen?</source>
+        <translation>将本次会话中更改的 %1 个参数恢复为选择设备时的值吗？</translation>
+    </message>
+    <message>
+        <source>Back to connect</source>
+        <translation>回到连接时</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>No prepared settings to send.</source>
+        <translation>没有待发送的预备设置。</translation>
+    </message>
+    <message>
+        <source>No unit is connected.</source>
+        <translation>没有已连接的设备。</translation>
+    </message>
+    <message>
+        <source>The prepared settings are those of the unit.</source>
+        <translation>预备设置与设备的设置相同。</translation>
+    </message>
+    <message>
+        <source>Prepared settings</source>
+        <translation>预备设置</translation>
+    </message>
+    <message>
+        <source>The settings prepared without the unit differ from the unit&apos;s in %1 parameters:
+
+%2
+
+Send the prepared settings to the unit, or take the unit&apos;s settings?</source>
+        <translation>离线准备的设置与设备的设置有 %1 个参数不同：
+
+%2
+
+将预备设置发送到设备，还是采用设备的设置？</translation>
+    </message>
+    <message>
+        <source>Send the prepared settings</source>
+        <translation>发送预备设置</translation>
+    </message>
+    <message>
+        <source>Take the unit&apos;s settings</source>
+        <translation>采用设备的设置</translation>
+    </message>
+    <message>
+        <source>The unit&apos;s settings were taken; the prepared settings were dropped.</source>
+        <translation>已采用设备的设置，预备设置已放弃。</translation>
+    </message>
+    <message>
+        <source>The prepared settings are kept: &quot;Send to unit...&quot; sends them.</source>
+        <translation>预备设置已保留：“发送到设备...”可发送它们。</translation>
+    </message>
+    <message>
+        <source>Send to unit</source>
+        <translation>发送到设备</translation>
+    </message>
+    <message>
+        <source>Send these %1 parameters to the unit?
+
+%2</source>
+        <translation>将这 %1 个参数发送到设备吗？
+
+%2</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>Prepared settings sent (%1 parameters)</source>
+        <translation>已发送预备设置（%1 个参数）</translation>
+    </message>
+    <message>
+        <source>Sent %1 parameters to the unit:
+
+%2</source>
+        <translation>已向设备发送 %1 个参数：
+
+%2</translation>
     </message>
 </context>
 <context>

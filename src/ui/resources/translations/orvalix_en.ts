@@ -870,6 +870,57 @@
     </message>
 </context>
 <context>
+    <name>HistoryDock</name>
+    <message>
+        <source>History</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Back to the state at connect...</source>
+        <translation>Back to the state at connect...</translation>
+    </message>
+    <message>
+        <source>Send to unit...</source>
+        <translation>Send to unit...</translation>
+    </message>
+    <message>
+        <source>Back to connect</source>
+        <translation>Back to connect</translation>
+    </message>
+    <message>
+        <source>&lt;state at connect&gt;</source>
+        <translation>&lt;state at connect&gt;</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Undo %1</translation>
+    </message>
+    <message>
+        <source>Cannot undo: %1</source>
+        <translation>Cannot undo: %1</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Redo %1</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Redo</translation>
+    </message>
+</context>
+<context>
     <name>LevelPage</name>
     <message>
         <source>Source</source>
@@ -2617,6 +2668,161 @@ Click Cancel to exit.</translation>
             <numerusform>%n day %1</numerusform>
             <numerusform>%n days %1</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>UnitHistory</name>
+    <message>
+        <source>... and %1 more</source>
+        <translation>... and %1 more</translation>
+    </message>
+    <message>
+        <source>Preset file imported: history before this point cannot be undone</source>
+        <translation>Preset file imported: history before this point cannot be undone</translation>
+    </message>
+    <message>
+        <source>The preset file is prepared: &quot;Send to unit...&quot; sends it to the unit.</source>
+        <translation>The preset file is prepared: &quot;Send to unit...&quot; sends it to the unit.</translation>
+    </message>
+    <message>
+        <source>Firmware sent to the unit: history before this point cannot be undone</source>
+        <translation>Firmware sent to the unit: history before this point cannot be undone</translation>
+    </message>
+    <message>
+        <source>Preset %1 recalled: history before this point cannot be undone</source>
+        <translation>Preset %1 recalled: history before this point cannot be undone</translation>
+    </message>
+    <message>
+        <source>Presets copied to the unit: history before this point cannot be undone</source>
+        <translation>Presets copied to the unit: history before this point cannot be undone</translation>
+    </message>
+    <message>
+        <source>Factory settings restored: history before this point cannot be undone</source>
+        <translation>Factory settings restored: history before this point cannot be undone</translation>
+    </message>
+    <message>
+        <source>Factory set-up written: history before this point cannot be undone</source>
+        <translation>Factory set-up written: history before this point cannot be undone</translation>
+    </message>
+    <message>
+        <source>Network settings changed: history before this point cannot be undone</source>
+        <translation>Network settings changed: history before this point cannot be undone</translation>
+    </message>
+    <message>
+        <source>Password changed: history before this point cannot be undone</source>
+        <translation>Password changed: history before this point cannot be undone</translation>
+    </message>
+    <message>
+        <source>Lock password changed: history before this point cannot be undone</source>
+        <translation>Lock password changed: history before this point cannot be undone</translation>
+    </message>
+    <message>
+        <source>Undo of &quot;%1&quot; skipped</source>
+        <translation>Undo of &quot;%1&quot; skipped</translation>
+    </message>
+    <message>
+        <source>Redo of &quot;%1&quot; skipped</source>
+        <translation>Redo of &quot;%1&quot; skipped</translation>
+    </message>
+    <message>
+        <source>changed on the unit by other means: %1</source>
+        <translation>changed on the unit by other means: %1</translation>
+    </message>
+    <message>
+        <source>Sending to the unit...</source>
+        <translation>Sending to the unit...</translation>
+    </message>
+    <message>
+        <source>Nothing was changed since the unit was chosen.</source>
+        <translation>Nothing was changed since the unit was chosen.</translation>
+    </message>
+    <message>
+        <source>Back to the state at connect</source>
+        <translation>Back to the state at connect</translation>
+    </message>
+    <message>
+        <source>Return the %1 parameters changed in this session to the values the unit had when it was chosen?</source>
+        <translation>Return the %1 parameters changed in this session to the values the unit had when it was chosen?</translation>
+    </message>
+    <message>
+        <source>Back to connect</source>
+        <translation>Back to connect</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>No prepared settings to send.</source>
+        <translation>No prepared settings to send.</translation>
+    </message>
+    <message>
+        <source>No unit is connected.</source>
+        <translation>No unit is connected.</translation>
+    </message>
+    <message>
+        <source>The prepared settings are those of the unit.</source>
+        <translation>The prepared settings are those of the unit.</translation>
+    </message>
+    <message>
+        <source>Prepared settings</source>
+        <translation>Prepared settings</translation>
+    </message>
+    <message>
+        <source>The settings prepared without the unit differ from the unit&apos;s in %1 parameters:
+
+%2
+
+Send the prepared settings to the unit, or take the unit&apos;s settings?</source>
+        <translation>The settings prepared without the unit differ from the unit&apos;s in %1 parameters:
+
+%2
+
+Send the prepared settings to the unit, or take the unit&apos;s settings?</translation>
+    </message>
+    <message>
+        <source>Send the prepared settings</source>
+        <translation>Send the prepared settings</translation>
+    </message>
+    <message>
+        <source>Take the unit&apos;s settings</source>
+        <translation>Take the unit&apos;s settings</translation>
+    </message>
+    <message>
+        <source>The unit&apos;s settings were taken; the prepared settings were dropped.</source>
+        <translation>The unit&apos;s settings were taken; the prepared settings were dropped.</translation>
+    </message>
+    <message>
+        <source>The prepared settings are kept: &quot;Send to unit...&quot; sends them.</source>
+        <translation>The prepared settings are kept: &quot;Send to unit...&quot; sends them.</translation>
+    </message>
+    <message>
+        <source>Send to unit</source>
+        <translation>Send to unit</translation>
+    </message>
+    <message>
+        <source>Send these %1 parameters to the unit?
+
+%2</source>
+        <translation>Send these %1 parameters to the unit?
+
+%2</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>Prepared settings sent (%1 parameters)</source>
+        <translation>Prepared settings sent (%1 parameters)</translation>
+    </message>
+    <message>
+        <source>Sent %1 parameters to the unit:
+
+%2</source>
+        <translation>Sent %1 parameters to the unit:
+
+%2</translation>
     </message>
 </context>
 <context>
