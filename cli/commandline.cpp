@@ -3,20 +3,7 @@
 #include <QCoreApplication>
 
 #include "console.h"
-
-namespace {
-
-bool readPort(const QString &text, quint16 *port)
-{
-    bool ok = false;
-    const uint value = text.toUInt(&ok);
-    if (!ok || value == 0 || value > 65535)
-        return false;
-    *port = quint16(value);
-    return true;
-}
-
-} // namespace
+#include "core/settings/appoptions.h"
 
 CommandLine::CommandLine(Console &console, const QString &name, const QString &arguments,
                          const QString &description, unsigned common)
@@ -87,10 +74,10 @@ int CommandLine::parse(const QStringList &arguments, int minPositional, int maxP
         m_common.password = m_parser.isSet(m_password) ? m_parser.value(m_password)
                                                         : qEnvironmentVariable("ORVALIX_PASSWORD");
     }
-    if ((m_commonFlags & Port) && !readPort(m_parser.value(m_port), &m_common.port))
+    if ((m_commonFlags & Port) && !AppOptions::parsePort(m_parser.value(m_port), &m_common.port))
         return usageError(QStringLiteral("--port takes a port number from 1 to 65535, not '%1'")
                               .arg(m_parser.value(m_port)));
-    if ((m_commonFlags & DiscoveryPort) && !readPort(m_parser.value(m_discoveryPort), &m_common.discoveryPort))
+    if ((m_commonFlags & DiscoveryPort) && !AppOptions::parsePort(m_parser.value(m_discoveryPort), &m_common.discoveryPort))
         return usageError(QStringLiteral("--discovery-port takes a port number from 1 to 65535, not '%1'")
                               .arg(m_parser.value(m_discoveryPort)));
     if (m_commonFlags & Timeout) {

@@ -6,9 +6,7 @@
 
 #include <cstdio>
 
-namespace {
-
-bool parsePort(const QString &text, quint16 *port)
+bool AppOptions::parsePort(const QString &text, quint16 *port)
 {
     bool ok = false;
     const uint value = text.toUInt(&ok);
@@ -17,8 +15,6 @@ bool parsePort(const QString &text, quint16 *port)
     *port = quint16(value);
     return true;
 }
-
-} // namespace
 
 AppOptions AppOptions::parse(const QStringList &arguments, bool *exitNow, int *exitCode)
 {

@@ -17,4 +17,6 @@ struct AppOptions
     // Parses the application's arguments; on --help or --version prints and
     // sets `exitNow`. Unknown options are reported on stderr and end the run.
     static AppOptions parse(const QStringList &arguments, bool *exitNow, int *exitCode);
+    // A port given on a command line: 1 to 65535; `port` is left alone otherwise.
+    static bool parsePort(const QString &text, quint16 *port);
 };
