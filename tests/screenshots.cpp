@@ -7,6 +7,7 @@
 // run folder (translations/ and image/ are copied into a scratch working
 // directory, so no cfg.dat or device.db of the operator is touched).
 #include <QAbstractScrollArea>
+#include <QCheckBox>
 #include <QApplication>
 #include <QScrollBar>
 #include <QDir>
@@ -30,9 +31,12 @@
 #include "ui/pages/qpreset.h"
 #include "ui/pages/qsecurity.h"
 #include "ui/pages/qsetup.h"
+#include "ui/pages/systempage.h"
 #include "ui/resources/resources.h"
 #include "ui/window/mainwindow.h"
 #include "unitannouncer.h"
+#include "filtermodule.h"
+#include "mixermodule.h"
 #include "virtualunit.h"
 
 namespace {
@@ -77,6 +81,28 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    // A two-way system for the System page: IN A feeds OUT 1 (high part,
+    // Linkwitz-Riley 24 dB/oct above 1.2 kHz) and OUT 2 (low part, a 2 dB
+    // dip at 120 Hz), IN B feeds OUT 3 and OUT 4 the same way.
+    if (auto *mixer = unit.findModule<MixerModule>()) {
+        for (int o = 0; o < 4; ++o)
+            mixer->outputs[size_t(o)].enable[size_t(o / 2)] = true;
+    }
+    if (auto *filters = unit.findModule<FilterModule>()) {
+        for (int o = 0; o < 4; ++o) {
+            FilterChannel &f = filters->outputs[size_t(o)];
+            const bool high = o % 2 == 0;
+            (high ? f.hpEnable : f.lpEnable) = 1;
+            (high ? f.hpType : f.lpType) = 2;
+            (high ? f.hpSlope : f.lpSlope) = 3;
+            (high ? f.hpFreq : f.lpFreq) = 1200;
+            if (!high) {
+                f.bandFreq[0] = 120;
+                f.bandGain[0] = -2.0f;
+            }
+        }
+    }
+
     AppOptions options;
     options.controlPort = unit.port();
     options.discoveryPort = 0;
@@ -111,6 +137,12 @@ int main(int argc, char *argv[])
     QStringList stems;
     for (QPushButton *button : buttons)
         stems << button->text().toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
+
+    // The crossover's two parts and their sum.
+    if (auto *system = pages->findChild<SystemPage *>()) {
+        system->curveBox(1)->setChecked(true);
+        system->curveBox(SystemResponse::Outputs)->setChecked(true);
+    }
 
     const struct
     {
