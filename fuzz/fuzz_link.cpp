@@ -31,7 +31,8 @@ class TransferPrompt final : public Prompt
 {
 public:
     QString file;
-    int ask(QWidget *, Icon, const QString &, const QString &, const QStringList &) override { return -1; }
+    using Prompt::ask;
+    int ask(QWidget *, Icon, const QString &, const QString &, const QStringList &, int) override { return -1; }
     QString openFileName(QWidget *, const QString &, const QString &, const QString &) override { return file; }
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override { return file; }
     QString existingDirectory(QWidget *, const QString &, const QString &) override { return {}; }

@@ -72,7 +72,8 @@ inline void writeFile(const QString &path, const uint8_t *data, size_t size)
 class ClosingPrompt final : public Prompt
 {
 public:
-    int ask(QWidget *, Icon, const QString &, const QString &, const QStringList &) override { return -1; }
+    using Prompt::ask;
+    int ask(QWidget *, Icon, const QString &, const QString &, const QStringList &, int) override { return -1; }
     QString openFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
     QString existingDirectory(QWidget *, const QString &, const QString &) override { return {}; }
